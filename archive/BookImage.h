@@ -1,0 +1,55 @@
+#pragma once
+// A book file held in memory: the viewer program, then the archive, with an index over the
+// archive's entries. Immutable once built, so it may be read from any thread.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/ArchiveIndex.h"
+
+namespace ebook {
+
+class BookImage {
+ public:
+  BookImage() = default;
+  BookImage(BookImage&&) noexcept = default;
+  BookImage& operator=(BookImage&&) noexcept = default;
+
+  // Reads the whole file. Throws std::system_error naming the file when it cannot be opened or
+  // read completely.
+  static BookImage FromFile(const std::string& path);
+  // A book whose bytes are already in memory (tests, tools).
+  static BookImage FromBytes(std::string bytes);
+
+  bool empty() const { return size_ == 0; }
+  std::string_view bytes() const { return {data_.get(), size_}; }
+  size_t archiveStart() const { return archiveStart_; }
+  const ArchiveIndex& index() const { return index_; }
+
+  // The inflated content of the named entry; empty when there is no such entry. Only the ASCII
+  // letters of `name` are upper-cased; a stored name with a lower-case letter is never found.
+  // Throws EZDecompressionError when the stored data cannot be inflated.
+  std::string ReadEntry(std::string_view name) const;
+
+  // The stored data of the named entry, not inflated; nullptr when there is no such entry.
+  const IndexedEntry* FindEntry(std::string_view name) const;
+
+  // The names of all entries in archive order, each without blanks or control bytes at
+  // either end.
+  std::vector<std::string> EnumerateEntries() const;
+
+ private:
+  void Build();
+
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+  size_t archiveStart_ = 0;
+  ArchiveIndex index_;
+};
+
+// ASCII-only upper-casing, as every name comparison of the archive uses.
+std::string UpperAscii(std::string_view text);
+
+}  // namespace ebook

@@ -1,0 +1,65 @@
+#include "contents/TocText.h"
+
+#include <vector>
+
+namespace ebook {
+
+TocTree ParseTocText(std::string_view text) {
+  TocTree tree;
+  std::vector<int> path;  // the last node at each depth
+  int lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+
+    const size_t indent = line.find_first_not_of(' ');
+    if (indent % 2 != 0) throw TocTextError(lineNumber, "indentation is not a multiple of two spaces");
+    const size_t depth = indent / 2;
+    if (depth > path.size())
+      throw TocTextError(lineNumber, "indented more than one level below the line before");
+    line.remove_prefix(indent);
+    const size_t tab = line.find('\t');
+    std::string_view caption = line.substr(0, tab);
+    std::string_view page = tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+    if (caption.empty()) throw TocTextError(lineNumber, "the caption is empty");
+    if (page.size() > 255) throw TocTextError(lineNumber, "the page name is longer than 255 bytes");
+
+    TocNode node;
+    node.caption = std::string(caption);
+    node.level = static_cast<int32_t>(depth);
+    node.data = MakeTocNodeData(page);
+    const int index = static_cast<int>(tree.nodes.size());
+    path.resize(depth);
+    if (depth == 0) {
+      tree.roots.push_back(index);
+    } else {
+      node.parent = path.back();
+      tree.nodes[node.parent].children.push_back(index);
+    }
+    tree.nodes.push_back(std::move(node));
+    path.push_back(index);
+  }
+  return tree;
+}
+
+std::string FormatTocText(const TocTree& tree) {
+  std::string out;
+  std::vector<std::pair<int, size_t>> stack;
+  for (auto it = tree.roots.rbegin(); it != tree.roots.rend(); ++it) stack.push_back({*it, 0});
+  while (!stack.empty()) {
+    auto [index, depth] = stack.back();
+    stack.pop_back();
+    const TocNode& node = tree.nodes[index];
+    out.append(2 * depth, ' ').append(node.caption).append("\t").append(TocPageName(node.data));
+    out.push_back('\n');
+    for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
+      stack.push_back({*it, depth + 1});
+  }
+  return out;
+}
+
+}  // namespace ebook

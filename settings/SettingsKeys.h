@@ -1,0 +1,24 @@
+#pragma once
+// Every settings key the viewer reads, with its type and exact default, in the order the
+// viewer reads them. A book may carry further keys; the viewer ignores them.
+
+#include <span>
+#include <string_view>
+
+namespace ebook {
+
+enum class SettingType { String, Integer, Boolean, Color };
+
+struct SettingKey {
+  std::string_view section;
+  std::string_view key;
+  SettingType type;
+  std::string_view defaultValue;  // as text: "640", "1", "" ...
+};
+
+std::span<const SettingKey> SettingsKeys();
+
+// The settings entry's name inside the archive.
+inline constexpr std::string_view kSettingsEntry = "XSE1.QRLC";
+
+}  // namespace ebook
