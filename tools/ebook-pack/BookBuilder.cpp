@@ -1,0 +1,140 @@
+#include "BookBuilder.h"
+
+#include <map>
+#include <set>
+
+#include "BookFiles.h"
+#include "InternalEntries.h"
+#include "PackError.h"
+#include "SourceFolder.h"
+#include "archive/BookImage.h"
+#include "archive/SimExe.h"
+#include "settings/IniText.h"
+
+namespace ebook {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr fs::perms kBookMode = fs::perms::owner_all | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec;
+
+std::string ReadViewer(const BuildOptions& options) {
+  const bool given = !options.viewer.empty();
+  const fs::path path = given ? options.viewer : DefaultViewerPath();
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(path, "viewer program");
+  } catch (const PackError& error) {
+    if (given) throw;
+    throw PackError(std::string(error.what()) + " (name the viewer with --viewer)");
+  }
+  // Entries already in the program would come first and hide the new book's entries.
+  if (!BookImage::FromBytes(bytes).index().entries().empty())
+    throw PackError("viewer program " + path.string() +
+                    " already carries a book; give the bare viewer with --viewer");
+  return bytes;
+}
+
+// Where each stored name came from, so that two files meeting under one name can be named.
+void CheckUniqueNames(const std::vector<BookEntry>& entries,
+                      const std::vector<std::string>& origins) {
+  std::map<std::string, size_t> seen;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const auto [it, added] = seen.emplace(UpperAscii(entries[i].name), i);
+    if (!added)
+      throw PackError(origins[it->second] + " and " + origins[i] + " would both be stored as " +
+                      it->first + "; only the first could be read");
+  }
+}
+
+// The entry a page address names: the part before any "#" fragment or "?" query, trimmed.
+std::string PageEntryName(std::string_view page) {
+  page = TrimControl(page);
+  page = page.substr(0, page.find_first_of("#?"));
+  return UpperAscii(page);
+}
+
+void CheckPages(const BuildOptions& options, const std::set<std::string>& stored,
+                std::string_view settingsText, const TocTree& tree, const std::vector<int>& lines,
+                std::vector<std::string>& warnings) {
+  auto missing = [&](std::string_view page) {
+    const std::string name = PageEntryName(page);
+    return !name.empty() && !stored.count(name);
+  };
+  const std::string home = IniText(settingsText).ReadString("cSettings", "home", "");
+  if (missing(home))
+    warnings.push_back("settings file " + options.settings.string() + ": start page \"" + home +
+                       "\" is not in the book");
+  for (size_t i = 0; i < tree.nodes.size(); ++i) {
+    const std::string page = TocPageName(tree.nodes[i].data);
+    if (missing(page))
+      warnings.push_back("contents file " + options.toc.string() + ", line " +
+                         std::to_string(i < lines.size() ? lines[i] : 0) + ": page \"" + page +
+                         "\" is not in the book");
+  }
+}
+
+bool IsInternalName(std::string_view name) {
+  return name.size() >= 5 && UpperAscii(name.substr(name.size() - 5)) == ".QRLC";
+}
+
+}  // namespace
+
+fs::path DefaultViewerPath() { return fs::path(ExecutableFolder()) / "ebook"; }
+
+BuildResult BuildBook(const BuildOptions& options) {
+  if (options.splash.empty() != !options.splashSeconds)
+    throw PackError("--splash and --splash-seconds go together: give both or neither");
+
+  BuildResult result;
+  std::vector<BookEntry> entries;
+  std::vector<std::string> origins;
+  auto add = [&](BookEntry entry, std::string origin) {
+    entries.push_back(std::move(entry));
+    origins.push_back(std::move(origin));
+  };
+
+  const std::string viewer = ReadViewer(options);
+  std::string settingsText;
+  if (!options.settings.empty()) {
+    BookEntry settings = SettingsEntry(options.settings, result.warnings);
+    settingsText = settings.content;
+    add(std::move(settings), "settings file " + options.settings.string());
+  }
+  if (!options.splash.empty())
+    for (BookEntry& entry : SplashEntries(options.splash, *options.splashSeconds))
+      add(std::move(entry), "splash picture " + options.splash.string());
+  if (!options.logo.empty()) add(LogoEntry(options.logo), "logo picture " + options.logo.string());
+  if (!options.buttons.empty())
+    for (BookEntry& entry : ButtonEntries(options.buttons, result.warnings)) {
+      std::string origin = "button picture " + entry.name + " of " + options.buttons.string();
+      add(std::move(entry), std::move(origin));
+    }
+  TocTree tree;
+  std::vector<int> lines;
+  if (!options.toc.empty())
+    add(ContentsEntry(options.toc, tree, lines), "contents file " + options.toc.string());
+
+  std::set<std::string> stored;  // the book files' names as the viewer looks them up
+  for (BookEntry& file : ReadSourceFolder(options.source, options.output, result.warnings)) {
+    if (IsInternalName(file.name))
+      result.warnings.push_back("\"" + file.name +
+                                "\": names ending in .QRLC belong to the book's own entries; "
+                                "the viewer never serves this file as a page");
+    stored.insert(UpperAscii(file.name));
+    std::string origin = "source file \"" + file.name + "\"";
+    add(std::move(file), std::move(origin));
+  }
+  CheckUniqueNames(entries, origins);
+  CheckPages(options, stored, settingsText, tree, lines, result.warnings);
+
+  SortInBookOrder(entries);
+  const std::string archive = EncodeArchive(entries);
+  WriteFileAtomically(options.output, {viewer, archive}, kBookMode);
+  result.entries = entries.size();
+  result.bytes = viewer.size() + archive.size();
+  return result;
+}
+
+}  // namespace ebook

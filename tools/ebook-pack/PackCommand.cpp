@@ -1,0 +1,119 @@
+#include "PackCommand.h"
+
+#include <ostream>
+#include <system_error>
+
+#include "BookBuilder.h"
+#include "BookInspector.h"
+#include "PackError.h"
+#include "archive/BookImage.h"
+#include "archive/ZLib.h"
+
+namespace ebook {
+namespace {
+
+constexpr std::string_view kProgram = "ebook-pack";
+
+// A command line that does not fit the command's form.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+BuildOptions ParseBuildArguments(const std::vector<std::string>& args) {
+  BuildOptions options;
+  bool haveSource = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.empty() || arg[0] != '-') {
+      if (haveSource) throw UsageError("more than one source folder: " + arg);
+      options.source = arg;
+      haveSource = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+    const std::string& value = args[++i];
+    if (arg == "-o") options.output = value;
+    else if (arg == "--settings") options.settings = value;
+    else if (arg == "--toc") options.toc = value;
+    else if (arg == "--splash") options.splash = value;
+    else if (arg == "--splash-seconds") options.splashSeconds = value;
+    else if (arg == "--logo") options.logo = value;
+    else if (arg == "--buttons") options.buttons = value;
+    else if (arg == "--viewer") options.viewer = value;
+    else throw UsageError("unknown option " + arg);
+  }
+  if (!haveSource) throw UsageError("build needs a source folder");
+  if (options.output.empty()) throw UsageError("build needs -o BOOK");
+  return options;
+}
+
+int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const BuildOptions options = ParseBuildArguments(args);
+  const BuildResult result = BuildBook(options);
+  for (const std::string& warning : result.warnings)
+    err << kProgram << ": warning: " << warning << '\n';
+  out << options.output.string() << ": " << result.entries << " entries, " << result.bytes
+      << " bytes\n";
+  return kExitOk;
+}
+
+// The commands that read a book: BOOK, then `extra` more arguments.
+int Inspect(const std::vector<std::string>& args, size_t extra, std::ostream& out,
+            std::ostream& err) {
+  const std::string& command = args[0];
+  if (args.size() != 2 + extra) throw UsageError(command + " takes " + (extra ? "BOOK NAME" : "BOOK"));
+  const BookImage book = BookImage::FromFile(args[1]);
+  if (command == "list") ListEntries(book, out);
+  if (command == "settings") PrintSettings(book, out);
+  if (command == "cat") {
+    try {
+      CatEntry(book, args[2], out);
+    } catch (const EZDecompressionError& error) {
+      err << kProgram << ": " << args[2] << " in " << args[1] << ": " << error.what() << '\n';
+      return kExitFailed;
+    }
+  }
+  if (command == "toc" && !PrintToc(book, out)) {
+    err << kProgram << ": the contents of " << args[1]
+        << " are damaged; shown up to the damage\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+std::string PackUsage() {
+  return "usage:\n"
+         "  ebook-pack build SOURCE_DIR -o BOOK [--settings INI] [--toc TOC.txt]\n"
+         "             [--splash BMP --splash-seconds N] [--logo BMP] [--buttons DIR]\n"
+         "             [--viewer PATH]\n"
+         "  ebook-pack list BOOK          entry names in archive order\n"
+         "  ebook-pack cat BOOK NAME      an entry's content\n"
+         "  ebook-pack settings BOOK      the settings the viewer reads\n"
+         "  ebook-pack toc BOOK           the contents in the text form build reads\n";
+}
+
+int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::string command = args.empty() ? std::string() : args[0];
+  if (command == "help" || command == "--help" || command == "-h") {
+    out << PackUsage();
+    return kExitOk;
+  }
+  try {
+    if (command == "build") return Build(args, out, err);
+    if (command == "list" || command == "settings" || command == "toc") return Inspect(args, 0, out, err);
+    if (command == "cat") return Inspect(args, 1, out, err);
+    throw UsageError(command.empty() ? "no command given" : "unknown command " + command);
+  } catch (const UsageError& error) {
+    err << kProgram << ": " << error.what() << '\n' << PackUsage();
+    return kExitUsage;
+  } catch (const std::exception& error) {
+    // PackError, the book file's system_error and a damaged entry all name what failed.
+    err << kProgram << ": " << error.what() << '\n';
+    return kExitFailed;
+  }
+}
+
+}  // namespace ebook

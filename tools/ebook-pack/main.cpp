@@ -1,0 +1,12 @@
+// ebook-pack: builds a book from an author's folder and shows what any book holds.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "PackCommand.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return ebook::RunPackCommand(args, std::cout, std::cerr);
+}
