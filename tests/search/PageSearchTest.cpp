@@ -1,0 +1,248 @@
+#include "search/PageSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestBooks.h"
+
+namespace ebook {
+namespace {
+
+using testing::CorruptedStream;
+using testing::TestArchive;
+
+std::vector<std::string> Names(const SearchResult& result) {
+  std::vector<std::string> names;
+  for (const SearchHit& hit : result.hits) names.push_back(hit.name);
+  return names;
+}
+
+std::vector<std::string> Found(const BookImage& book, std::string_view query) {
+  const SearchResult result = SearchAllPages(book, query);
+  EXPECT_FALSE(result.error) << *result.error;
+  return Names(result);
+}
+
+using NameList = std::vector<std::string>;
+
+TEST(PageSearchTest, QueryAndPagesAreFoldedForAsciiLettersOnly) {
+  const BookImage book = TestArchive()
+                             .Add("LOWER.HTM", "a foo here")
+                             .Add("UPPER.HTM", "a FOO here")
+                             .Add("MIXED.HTM", "a fOo here")
+                             .Add("NONE.HTM", "a f o o here")
+                             .Add("LATIN.HTM", "\xC4rger")  // Ärger in the ANSI code page
+                             .Book();
+  const NameList all = {"LOWER.HTM", "UPPER.HTM", "MIXED.HTM"};
+  EXPECT_EQ(Found(book, "foo"), all);
+  EXPECT_EQ(Found(book, "  Foo\t"), all);
+  EXPECT_EQ(Found(book, "FOO"), all);
+  EXPECT_EQ(Found(book, "\xC4RGER"), NameList{"LATIN.HTM"});
+  EXPECT_EQ(Found(book, "\xE4rger"), NameList{});  // ä is not Ä's lower case here
+}
+
+TEST(PageSearchTest, PagesAreSearchedRaw) {
+  const BookImage book =
+      TestArchive()
+          .Add("TAG.HTM", "<p>text</p><blockquote>quoted</blockquote>")
+          .Add("ATTR.HTM", "<a href=\"target-page.htm\">link</a>")
+          .Add("SCRIPT.HTM", "<script>var counterValue = 1;</script>")
+          .Add("COMMENT.HTM", "<!-- hidden remark --><p>shown</p>")
+          .Add("REF.HTM", "<p>caf&eacute; &amp; bar</p>")
+          .Add("SPACES.TXT", "two  spaces and a\ttab")
+          .Book();
+  EXPECT_EQ(Found(book, "blockquote"), NameList{"TAG.HTM"});
+  EXPECT_EQ(Found(book, "TARGET-PAGE"), NameList{"ATTR.HTM"});
+  EXPECT_EQ(Found(book, "counterValue = 1"), NameList{"SCRIPT.HTM"});
+  EXPECT_EQ(Found(book, "hidden remark"), NameList{"COMMENT.HTM"});
+  EXPECT_EQ(Found(book, "--><P>"), NameList{"COMMENT.HTM"});
+  // Character references are not decoded: the typed character does not match them.
+  EXPECT_EQ(Found(book, "caf\xE9"), NameList{});
+  EXPECT_EQ(Found(book, "&"), NameList{"REF.HTM"});
+  EXPECT_EQ(Found(book, "&eacute;"), NameList{"REF.HTM"});
+  // Blanks inside the query match exactly.
+  EXPECT_EQ(Found(book, "two  spaces"), NameList{"SPACES.TXT"});
+  EXPECT_EQ(Found(book, "two spaces"), NameList{});
+  EXPECT_EQ(Found(book, "a tab"), NameList{});
+}
+
+TEST(PageSearchTest, HitsCarryTitlesOrNames) {
+  const BookImage book =
+      TestArchive()
+          .Add("TITLED.HTM", "<html><head><TITLE> The Title </TITLE></head>word</html>")
+          .Add("UNTITLED.HTM", "<html><body>word</body></html>")
+          .Add("EMPTY.HTM", "<title></title>word")
+          .Add("LINES.HTML", "<title>First line\nSecond line</title>word")
+          .Add("ATTRS.HTM", "<title id=\"t\">Not used</title>word")
+          .Add("NOTES.TXT", "word in plain text")
+          .Book();
+  const SearchResult result = SearchAllPages(book, "word");
+  ASSERT_EQ(result.hits.size(), 6u);
+  const char* captions[] = {"The Title", "UNTITLED.HTM", "",
+                            "First line\nSecond line", "ATTRS.HTM", "NOTES.TXT"};
+  for (size_t i = 0; i < result.hits.size(); ++i) {
+    EXPECT_EQ(result.hits[i].number, i);
+    EXPECT_EQ(result.hits[i].caption, captions[i]) << result.hits[i].name;
+  }
+}
+
+TEST(PageSearchTest, OnlyPageExtensionsAreSearched) {
+  const BookImage book = TestArchive()
+                             .AddStored("XSE1.QRLC", "[cSettings]\nDATA=word")
+                             .Add("A.HTM", "word")
+                             .Add("B.HTML", "word")
+                             .Add("C.TXT", "word")
+                             .AddStored("d.htm", "word")  // never stored so by the writer
+                             .Add("E.XHTML", "word")
+                             .Add("F.TEXT", "word")
+                             .Add("G.ASP", "word")
+                             .Add("H.HTM.BAK", "word")
+                             .Add("PICS/I.GIF", "word")
+                             .Add("SUB/J.HTM", "word")
+                             .Book();
+  EXPECT_EQ(Found(book, "word"), (NameList{"A.HTM", "B.HTML", "C.TXT", "SUB/J.HTM"}));
+}
+
+TEST(PageSearchTest, NamesTheReaderCannotFindHaveNoContent) {
+  // A stored name with a lower-case letter is listed but never read; a blank around a stored
+  // name is trimmed from the listed name, which then reads nothing either.
+  const BookImage book = TestArchive()
+                             .AddStored("sub/A.HTM", "word")
+                             .AddStored(" B.HTM", "word")
+                             .Add("C.HTM", "word")
+                             .Book();
+  EXPECT_EQ(Found(book, "word"), NameList{"C.HTM"});
+}
+
+TEST(PageSearchTest, ResultsStandInArchiveOrderEachPageOnce) {
+  const BookImage book = TestArchive()
+                             .Add("ZEBRA.HTM", "<title>Alpha</title>word word word")
+                             .Add("SUB/ANT.HTM", "<title>Zulu</title>WORD")
+                             .Add("MIDDLE.HTM", "nothing")
+                             .Add("APPLE.TXT", "words")
+                             .Book();
+  EXPECT_EQ(Found(book, "word"), (NameList{"ZEBRA.HTM", "SUB/ANT.HTM", "APPLE.TXT"}));
+}
+
+// Enough pages of varied sizes that the workers finish them out of order.
+TestArchive ManyPages(size_t count, size_t hitEvery, size_t first = 0) {
+  TestArchive archive;
+  for (size_t i = first; i < first + count; ++i) {
+    std::string page = "<title>Page " + std::to_string(i) + "</title>";
+    page.append((i * 7919) % 20000, 'x');
+    if (i % hitEvery == 0) page += "Needle";
+    archive.Add("P" + std::to_string(100000 + i) + ".HTM", page);
+  }
+  return archive;
+}
+
+TEST(PageSearchTest, ManyPagesKeepArchiveOrder) {
+  const BookImage book = ManyPages(600, 7).Book();
+  for (unsigned workers : {1u, 2u, 5u}) {
+    std::vector<SearchHit> hits;
+    const SearchOutcome outcome = PageSearch(workers).Run(
+        book, "needle", [&](const SearchHit& hit) { hits.push_back(hit); });
+    EXPECT_TRUE(outcome.searched);
+    EXPECT_FALSE(outcome.error);
+    ASSERT_EQ(hits.size(), 86u) << workers << " workers";
+    ASSERT_EQ(outcome.hits, 86u);
+    for (size_t n = 0; n < hits.size(); ++n) {
+      EXPECT_EQ(hits[n].number, n);
+      EXPECT_EQ(hits[n].name, "P" + std::to_string(100000 + n * 7) + ".HTM");
+      EXPECT_EQ(hits[n].caption, "Page " + std::to_string(n * 7));
+    }
+  }
+}
+
+TEST(PageSearchTest, ABigPageBeforeSmallOnesLeavesNothingBehind) {
+  std::string big(3 << 20, 'y');
+  big += "needle";
+  const BookImage book = TestArchive()
+                             .Add("BIG.HTM", big)
+                             .Add("SMALL.HTM", "y")
+                             .Add("EMPTY.HTM", "")
+                             .Add("LAST.HTM", "a needle")
+                             .Book();
+  EXPECT_EQ(Found(book, "needle"), (NameList{"BIG.HTM", "LAST.HTM"}));
+}
+
+TEST(PageSearchTest, EmptyQueryDoesNothing) {
+  const BookImage book = TestArchive().Add("A.HTM", "  ").Book();
+  for (const char* typed : {"", " ", "\t\r\n"}) {
+    bool called = false;
+    const SearchOutcome outcome =
+        PageSearch().Run(book, typed, [&](const SearchHit&) { called = true; });
+    EXPECT_FALSE(outcome.searched);
+    EXPECT_FALSE(called);
+  }
+}
+
+TEST(PageSearchTest, DamagedPageEndsTheSearchWithTheHitsSoFar) {
+  const struct {
+    const char* what;
+    std::string data;
+    const char* error;
+  } cases[] = {
+      {"check value", CorruptedStream("word"), "data error"},
+      {"not zlib", "plain text", "data error"},
+      {"cut short", CompressBytes(std::string(5000, 'w')).substr(0, 20), "buffer error"},
+      {"no data", "", "buffer error"},
+  };
+  for (const auto& c : cases) {
+    const BookImage book = TestArchive()
+                               .Add("ONE.HTM", "word")
+                               .Add("TWO.HTM", "none")
+                               .Add("THREE.HTM", "word")
+                               .AddRaw("PICS/BROKEN.GIF", "not inflated: no page")
+                               .AddRaw("BROKEN.HTM", c.data)
+                               .Add("FIVE.HTM", "word")
+                               .Book();
+    const SearchResult result = SearchAllPages(book, "word");
+    EXPECT_EQ(Names(result), (NameList{"ONE.HTM", "THREE.HTM"})) << c.what;
+    ASSERT_TRUE(result.error) << c.what;
+    EXPECT_EQ(*result.error, c.error) << c.what;
+  }
+}
+
+TEST(PageSearchTest, DamagedPageAmongManyStopsAtItsPlace) {
+  TestArchive archive = ManyPages(400, 5);
+  archive.AddRaw("BROKEN.HTM", CorruptedStream("needle"));
+  const BookImage book = BookImage::FromBytes(archive.bytes() + ManyPages(100, 1, 400).bytes());
+  const SearchResult result = SearchAllPages(book, "needle");
+  EXPECT_EQ(result.hits.size(), 80u);
+  ASSERT_TRUE(result.error);
+  EXPECT_EQ(*result.error, "data error");
+}
+
+TEST(PageSearchTest, CancelStopsTheSearch) {
+  const BookImage book = ManyPages(300, 3).Book();
+  std::atomic<bool> cancel{false};
+  size_t delivered = 0;
+  const SearchOutcome outcome = PageSearch().Run(
+      book, "needle",
+      [&](const SearchHit&) {
+        ++delivered;
+        cancel = true;
+      },
+      &cancel);
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_EQ(delivered, 1u);
+  EXPECT_EQ(outcome.hits, 1u);
+}
+
+TEST(PageSearchTest, ProgressReachesEveryPageInOrder) {
+  const BookImage book = ManyPages(100, 10).Add("PIC.GIF", "needle").Book();
+  PageSearch search;
+  std::vector<size_t> done;
+  search.SetProgressHandler([&](size_t pages, size_t total) {
+    EXPECT_EQ(total, 100u);
+    done.push_back(pages);
+  }, 30);
+  search.Run(book, "needle", nullptr);
+  EXPECT_EQ(done, (std::vector<size_t>{30, 60, 90, 100}));
+}
+
+}  // namespace
+}  // namespace ebook
