@@ -1,6 +1,7 @@
 #include "archive/BookImage.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,19 +36,38 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
-BookImage BookImage::FromFile(const std::string& path) {
-  FileDescriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+static size_t OpenRegularFile(FileDescriptor& file, const std::string& path) {
+  file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (file.fd < 0) ThrowFileError(errno, "cannot open", path);
   struct stat info {};
   if (fstat(file.fd, &info) != 0) ThrowFileError(errno, "cannot read", path);
   if (!S_ISREG(info.st_mode)) ThrowFileError(EISDIR, "not a file:", path);
+  return static_cast<size_t>(info.st_size);
+}
 
+BookImage BookImage::FromRunningProgram(const std::string& path) {
+  FileDescriptor file{-1};
+  const size_t size = OpenRegularFile(file, path);
+  if (size == 0) return FromBytes({});
+  void* mapping = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.fd, 0);
+  if (mapping == MAP_FAILED) return FromFile(path);
   BookImage image;
-  image.size_ = static_cast<size_t>(info.st_size);
-  image.data_.reset(new char[image.size_ == 0 ? 1 : image.size_]);
+  image.size_ = size;
+  image.data_ = std::shared_ptr<const char>(static_cast<const char*>(mapping),
+                                            [size](const char* p) { munmap(const_cast<char*>(p), size); });
+  image.Build();
+  return image;
+}
+
+BookImage BookImage::FromFile(const std::string& path) {
+  FileDescriptor file{-1};
+  BookImage image;
+  image.size_ = OpenRegularFile(file, path);
+  char* buffer = new char[image.size_ == 0 ? 1 : image.size_];
+  image.data_ = std::shared_ptr<const char>(buffer, std::default_delete<char[]>());
   size_t done = 0;
   while (done < image.size_) {
-    const ssize_t got = read(file.fd, image.data_.get() + done, image.size_ - done);
+    const ssize_t got = read(file.fd, buffer + done, image.size_ - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) ThrowFileError(errno, "cannot read", path);
     if (got == 0) ThrowFileError(EIO, "file shorter than its size:", path);
@@ -60,8 +80,9 @@ BookImage BookImage::FromFile(const std::string& path) {
 BookImage BookImage::FromBytes(std::string bytes) {
   BookImage image;
   image.size_ = bytes.size();
-  image.data_.reset(new char[image.size_ == 0 ? 1 : image.size_]);
-  memcpy(image.data_.get(), bytes.data(), bytes.size());
+  char* buffer = new char[image.size_ == 0 ? 1 : image.size_];
+  memcpy(buffer, bytes.data(), bytes.size());
+  image.data_ = std::shared_ptr<const char>(buffer, std::default_delete<char[]>());
   image.Build();
   return image;
 }

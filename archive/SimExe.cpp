@@ -31,7 +31,7 @@ std::string ExecutableFolder() {
   return std::filesystem::path(ExecutablePath()).parent_path().string();
 }
 
-void LoadExeImage() { Image() = BookImage::FromFile(ExecutablePath()); }
+void LoadExeImage() { Image() = BookImage::FromRunningProgram(ExecutablePath()); }
 
 void SetExeImage(BookImage image) { Image() = std::move(image); }
 

@@ -1,0 +1,131 @@
+#include "archive/SelfReplace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "archive/BookImage.h"
+#include "archive/PumpWait.h"
+#include "archive/Shell.h"
+#include "archive/SimExe.h"
+
+namespace ebook {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRetryMs = 10;
+
+std::string Describe(int error) { return std::generic_category().message(error); }
+
+// Deletes `path`, retrying while that fails; done as soon as the file does not exist. Returns
+// an empty string, or the reason for giving up.
+std::string DeleteWhenPossible(const std::string& path, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (unlink(path.c_str()) == 0 || errno == ENOENT) return {};
+    const int error = errno;
+    if (std::chrono::steady_clock::now() >= deadline)
+      return "Cannot delete " + path + ": " + Describe(error) + ".";
+    PumpWait(kRetryMs);
+  }
+}
+
+// Permissions for the new book file: those of the file it replaces, else of the running copy;
+// the owner may always read, write and start it.
+mode_t BookFileMode(const std::string& book, const std::string& executable) {
+  struct stat info {};
+  if (stat(book.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (stat(executable.c_str(), &info) != 0) info.st_mode = 0755;
+  return (info.st_mode & 07777) | S_IRWXU;
+}
+
+// Writes `bytes` as a new file at `path` (which must not exist) with `mode`. Returns an empty
+// string or the failure; a partly written file is removed.
+std::string WriteNewFile(const std::string& path, std::string_view bytes, mode_t mode) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRWXU);
+  if (fd < 0) return "Cannot create " + path + ": " + Describe(errno) + ".";
+  size_t done = 0;
+  int error = 0;
+  while (done < bytes.size() && error == 0) {
+    const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno != EINTR) error = errno;
+    if (wrote > 0) done += static_cast<size_t>(wrote);
+  }
+  if (error == 0 && fchmod(fd, mode) != 0) error = errno;
+  if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  if (error == 0) return {};
+  unlink(path.c_str());
+  return "Cannot write " + path + ": " + Describe(error) + ".";
+}
+
+// The replacing copy's part: the book file named by `target` becomes a copy of this program.
+std::string ReplaceBook(const std::string& target, const fs::path& executable,
+                        const SelfReplaceOptions& options) {
+  if (target.empty())
+    return std::string(kReplacingCopyName) + " needs the path of the book file to replace.";
+  const fs::path book = (executable.parent_path() / target).lexically_normal();
+  std::error_code error;
+  if (fs::equivalent(book, executable, error))
+    return "The book file " + book.string() + " cannot be replaced by itself.";
+
+  try {
+    SetExeImage(BookImage::FromFile(executable.string()));
+  } catch (const std::exception& failure) {
+    return failure.what();
+  }
+  const mode_t mode = BookFileMode(book.string(), executable.string());
+  if (std::string failure = DeleteWhenPossible(book.string(), options.deletionWaitLimit);
+      !failure.empty())
+    return "The book file cannot be replaced. " + failure;
+  if (std::string failure = WriteNewFile(book.string(), ExeImage().bytes(), mode);
+      !failure.empty())
+    return failure;
+
+  const bool started = options.relaunch
+                           ? options.relaunch(book.string(), kCleanUpArgument)
+                           : SpawnDetached(book.string(), {kCleanUpArgument}, false);
+  if (!started) return "The new book " + book.string() + " is in place but cannot be started.";
+  return {};
+}
+
+}  // namespace
+
+SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
+                                      const std::string& executablePath,
+                                      const SelfReplaceOptions& options) {
+  SelfReplaceOutcome outcome;
+  const fs::path executable = fs::absolute(executablePath).lexically_normal();
+  const fs::path folder = executable.parent_path();
+  // The executable's folder is the working folder from here on. Failing to enter it changes
+  // nothing below: every path here is made absolute first.
+  [[maybe_unused]] const int entered = chdir(folder.c_str());
+  const std::string first = arguments.empty() ? std::string() : arguments.front();
+
+  if (first == kCleanUpArgument) {
+    outcome.cleanedUp = true;
+    outcome.message =
+        DeleteWhenPossible((folder / kReplacingCopyName).string(), options.deletionWaitLimit);
+  }
+
+  if (UpperAscii(executable.filename().string()) == UpperAscii(kReplacingCopyName)) {
+    outcome.quit = true;
+    std::string failure = ReplaceBook(first, executable, options);
+    if (!failure.empty())
+      outcome.message += (outcome.message.empty() ? "" : "\n") + failure;
+  }
+  return outcome;
+}
+
+SelfReplaceOutcome SelfReplaceStartup(int argc, const char* const* argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return SelfReplaceStartup(arguments, ExecutablePath());
+}
+
+}  // namespace ebook

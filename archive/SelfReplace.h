@@ -1,0 +1,53 @@
+#pragma once
+// The self-replacement start-up, which lets one book file be overwritten by a newer book even
+// while the old one is open. Whoever delivers the new book saves it as temp0a0.exe in the old
+// book's folder and starts it with the old book's path; then:
+//   1. temp0a0.exe (any letter case) deletes the book file, writes its own image there as a new
+//      file with the old file's permissions, starts it with the one argument "deltemp", and
+//      quits without showing anything;
+//   2. the book started with "deltemp" (exactly, lower case) deletes temp0a0.exe from its own
+//      folder and then starts as usual.
+// On Linux a running program's file can be deleted, so neither deletion has to wait for the
+// other process to end. A deletion retries every 10 ms while it fails, ends as soon as the file
+// no longer exists, and gives up with a message after a bounded time.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ebook {
+
+inline constexpr const char* kCleanUpArgument = "deltemp";
+inline constexpr const char* kReplacingCopyName = "temp0a0.exe";
+
+struct SelfReplaceOutcome {
+  // This process is the replacing copy: it has done its part (or failed at it, see message)
+  // and must end without loading or showing the book.
+  bool quit = false;
+  // The first argument was "deltemp": it asked for the clean-up and is not a page name.
+  bool cleanedUp = false;
+  // Not empty: something went wrong that the reader should be told about.
+  std::string message;
+};
+
+struct SelfReplaceOptions {
+  // How long a deletion keeps retrying while the file exists but cannot be deleted.
+  std::chrono::milliseconds deletionWaitLimit = std::chrono::seconds(10);
+  // Starts `program` with the single argument `argument`; false when it cannot start. Empty:
+  // SpawnDetached. Tests watch the hand-over through it.
+  std::function<bool(const std::string& program, const std::string& argument)> relaunch;
+};
+
+// Runs the start-up for a process started as `executablePath` with `arguments` (argv[1] on).
+// First makes the executable's folder the working folder, against which a relative book path
+// resolves. In the replacing copy ExeImage is loaded from `executablePath`. Deletion waits run
+// PumpWait, so an installed message pump keeps running.
+SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
+                                      const std::string& executablePath,
+                                      const SelfReplaceOptions& options = {});
+
+// The same for the running process: main's argc and argv, and ExecutablePath().
+SelfReplaceOutcome SelfReplaceStartup(int argc, const char* const* argv);
+
+}  // namespace ebook
