@@ -36,6 +36,17 @@ std::string DeleteWhenPossible(const std::string& path, std::chrono::millisecond
   }
 }
 
+// The replacing copies in `folder`: temp0a0.exe in any letter case, since any case makes a
+// program the replacing copy. Most often there is none.
+std::vector<std::string> ReplacingCopiesIn(const fs::path& folder) {
+  std::vector<std::string> copies;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (UpperAscii(it->path().filename().string()) == UpperAscii(kReplacingCopyName))
+      copies.push_back(it->path().string());
+  return copies;
+}
+
 // Permissions for the new book file: those of the file it replaces, else of the running copy;
 // the owner may always read, write and start it.
 mode_t BookFileMode(const std::string& book, const std::string& executable) {
@@ -109,8 +120,10 @@ SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
 
   if (first == kCleanUpArgument) {
     outcome.cleanedUp = true;
-    outcome.message =
-        DeleteWhenPossible((folder / kReplacingCopyName).string(), options.deletionWaitLimit);
+    for (const std::string& copy : ReplacingCopiesIn(folder)) {
+      std::string failure = DeleteWhenPossible(copy, options.deletionWaitLimit);
+      if (!failure.empty()) outcome.message += (outcome.message.empty() ? "" : "\n") + failure;
+    }
   }
 
   if (UpperAscii(executable.filename().string()) == UpperAscii(kReplacingCopyName)) {

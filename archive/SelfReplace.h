@@ -5,8 +5,8 @@
 //   1. temp0a0.exe (any letter case) deletes the book file, writes its own image there as a new
 //      file with the old file's permissions, starts it with the one argument "deltemp", and
 //      quits without showing anything;
-//   2. the book started with "deltemp" (exactly, lower case) deletes temp0a0.exe from its own
-//      folder and then starts as usual.
+//   2. the book started with "deltemp" (exactly, lower case) deletes temp0a0.exe (in any
+//      letter case) from its own folder and then starts as usual.
 // On Linux a running program's file can be deleted, so neither deletion has to wait for the
 // other process to end. A deletion retries every 10 ms while it fails, ends as soon as the file
 // no longer exists, and gives up with a message after a bounded time.
