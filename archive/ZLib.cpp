@@ -3,8 +3,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <new>
+#include <vector>
 
 namespace ebook {
 namespace {
@@ -15,52 +17,130 @@ namespace {
 // 4 GiB still work.
 constexpr size_t kMaxChunk = std::numeric_limits<uInt>::max();
 
-}  // namespace
+// Output beyond the first guess is gathered in chunks of this size and joined at the end.
+constexpr size_t kChunkSize = size_t{1} << 20;
+// While chunks pile up, the memory the system still has is checked this often.
+constexpr size_t kMemoryCheckInterval = size_t{16} << 20;
 
-std::string DecompressBytes(std::string_view input) {
-  z_stream zs{};
-  int result = inflateInit(&zs);
-  if (result < 0) Fail(result);
+// Bytes of memory the system can still give without swapping, from /proc/meminfo; the maximum
+// when it cannot tell.
+size_t SystemAvailableMemory() {
+  FILE* file = fopen("/proc/meminfo", "r");
+  if (!file) return std::numeric_limits<size_t>::max();
+  char line[256];
+  size_t kilobytes = 0;
+  bool found = false;
+  while (!found && fgets(line, sizeof line, file))
+    found = sscanf(line, "MemAvailable: %zu kB", &kilobytes) == 1;
+  fclose(file);
+  return found ? kilobytes * 1024 : std::numeric_limits<size_t>::max();
+}
 
-  std::string out;
-  try {
-    // Pages compress about three to one; start near the likely size and double, so that a
-    // highly compressed entry costs a few reallocations rather than one per input length.
-    size_t capacity = std::max<size_t>(256, std::min<size_t>(input.size(), 1 << 26) * 4);
-    out.resize(capacity);
-    size_t inPos = 0;
-    size_t produced = 0;
-    for (;;) {
-      if (produced == out.size()) out.resize(out.size() * 2);
-      zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + inPos));
-      zs.avail_in = static_cast<uInt>(std::min(input.size() - inPos, kMaxChunk));
-      zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
-      zs.avail_out = static_cast<uInt>(std::min(out.size() - produced, kMaxChunk));
-      const uInt inBefore = zs.avail_in;
-      const uInt outBefore = zs.avail_out;
-      result = inflate(&zs, Z_NO_FLUSH);
-      inPos += inBefore - zs.avail_in;
-      produced += outBefore - zs.avail_out;
-      if (result == Z_STREAM_END) break;
+size_t (*availableMemory)() = SystemAvailableMemory;
+
+// Linux hands out memory it does not have and ends the process when it is touched, so an entry
+// that inflates past what the system can hold must be stopped before that: it fails as zlib's
+// own out-of-memory error while a reserve is left for the rest of the viewer.
+void CheckMemoryLeft() {
+  constexpr size_t kReserve = size_t{256} << 20;
+  if (availableMemory() < kReserve) throw std::bad_alloc();
+}
+
+class Inflater {
+ public:
+  Inflater() {
+    const int result = inflateInit(&zs_);
+    if (result < 0) Fail(result);
+  }
+  ~Inflater() {
+    if (!ended_) inflateEnd(&zs_);
+  }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  // Inflates into `out` from `offset` on, until it is full or the stream ends; true at the end.
+  bool Into(std::string_view input, size_t& inPos, std::string& out, size_t& produced) {
+    while (produced < out.size()) {
+      zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + inPos));
+      zs_.avail_in = static_cast<uInt>(std::min(input.size() - inPos, kMaxChunk));
+      zs_.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+      zs_.avail_out = static_cast<uInt>(std::min(out.size() - produced, kMaxChunk));
+      const uInt inBefore = zs_.avail_in;
+      const uInt outBefore = zs_.avail_out;
+      int result = inflate(&zs_, Z_NO_FLUSH);
+      inPos += inBefore - zs_.avail_in;
+      produced += outBefore - zs_.avail_out;
+      if (result == Z_STREAM_END) return true;
       // A stream that needs a preset dictionary can never be completed here: zlib would
       // answer "need dictionary" forever, so it fails as the stream error it amounts to.
       if (result == Z_NEED_DICT) result = Z_STREAM_ERROR;
-      if (result < 0) {
-        inflateEnd(&zs);
-        Fail(result);
+      if (result < 0) Fail(result);
+    }
+    return false;
+  }
+
+  void End() {
+    ended_ = true;
+    const int result = inflateEnd(&zs_);
+    if (result < 0) Fail(result);
+  }
+
+ private:
+  z_stream zs_{};
+  bool ended_ = false;
+};
+
+}  // namespace
+
+std::string DecompressBytes(std::string_view input) {
+  try {
+    Inflater inflater;
+    size_t inPos = 0;
+    // Pages compress about three to one: most entries fit the first guess and are inflated in
+    // place. Larger output goes into chunks, each filled completely before the next is taken,
+    // and is joined at the end into a string reserved (not yet touched) at its exact size while
+    // the chunks are released one by one: memory in use stays near the output's own size.
+    std::string out(std::clamp<size_t>(input.size() * 4, 256, kChunkSize), '\0');
+    size_t produced = 0;
+    if (inflater.Into(input, inPos, out, produced)) {
+      inflater.End();
+      out.resize(produced);
+      return out;
+    }
+    std::vector<std::string> chunks;
+    chunks.push_back(std::move(out));
+    size_t total = produced;
+    size_t sinceCheck = 0;
+    for (bool done = false; !done;) {
+      std::string chunk(kChunkSize, '\0');
+      size_t filled = 0;
+      done = inflater.Into(input, inPos, chunk, filled);
+      chunk.resize(filled);
+      total += filled;
+      sinceCheck += filled;
+      chunks.push_back(std::move(chunk));
+      if (sinceCheck >= kMemoryCheckInterval) {
+        CheckMemoryLeft();
+        sinceCheck = 0;
       }
     }
-    out.resize(produced);
+    inflater.End();
+    std::string joined;
+    joined.reserve(total);
+    for (std::string& chunk : chunks) {
+      joined += chunk;
+      std::string().swap(chunk);
+    }
+    return joined;
   } catch (const std::bad_alloc&) {
-    inflateEnd(&zs);
     Fail(Z_MEM_ERROR);
   } catch (const std::length_error&) {
-    inflateEnd(&zs);
     Fail(Z_MEM_ERROR);
   }
-  result = inflateEnd(&zs);
-  if (result < 0) Fail(result);
-  return out;
+}
+
+void SetAvailableMemoryProbe(size_t (*probe)()) {
+  availableMemory = probe ? probe : SystemAvailableMemory;
 }
 
 std::string CompressBytes(std::string_view input) {

@@ -24,6 +24,10 @@ class EZDecompressionError : public EZLibError {
 // is "insufficient memory", never the end of the process.
 std::string DecompressBytes(std::string_view input);
 
+// Replaces the probe of the memory the system has left (bytes), which large entries consult
+// while they inflate; nullptr restores the system's own. For tests.
+void SetAvailableMemoryProbe(size_t (*probe)());
+
 // Deflates at zlib's default level (header 78 9C). Used only by the book writer.
 std::string CompressBytes(std::string_view input);
 

@@ -58,5 +58,14 @@ TEST(DecompressBytes, StreamNeedingAPresetDictionaryFailsInsteadOfLooping) {
   EXPECT_EQ(Expect(out), "stream error");
 }
 
+TEST(DecompressBytes, AnEntryLargerThanTheMemoryLeftFailsInsteadOfEndingTheProcess) {
+  const std::string bomb = CompressBytes(std::string(64 << 20, '\0'));
+  SetAvailableMemoryProbe([]() -> size_t { return 100 << 20; });
+  EXPECT_EQ(Expect(bomb), "insufficient memory");
+  EXPECT_EQ(DecompressBytes(CompressBytes("small")), "small");
+  SetAvailableMemoryProbe(nullptr);
+  EXPECT_EQ(DecompressBytes(bomb).size(), size_t{64} << 20);
+}
+
 }  // namespace
 }  // namespace ebook
