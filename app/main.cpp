@@ -1,21 +1,112 @@
 // The viewer program. A bare viewer carries no archive; a book is this program with its
-// archive appended.
+// archive appended. Start-up order: the book scheme is made known to the browser engine, the
+// executable's image is loaded, the splash (if the book has one) goes up, the application
+// title is set, the main window is created (which configures itself from the book and starts
+// loading the first page), then the hidden About box; the message loop runs until the main
+// window closes.
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <iostream>
+#include <unistd.h>
 
+#include "StartupOptions.h"
 #include "archive/SimExe.h"
-#include "settings/BookSettings.h"
+#include "protocol/BookScheme.h"
+#include "viewer/AboutBox.h"
+#include "viewer/Application.h"
+#include "viewer/MainWindow.h"
+#include "viewer/ReaderMessages.h"
+#include "viewer/SplashScreen.h"
+#include "viewer/WebBrowser.h"
 
-int main() {
+namespace {
+
+QStringList RawArguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+// Rendering without a display: the offscreen platform, and (only when running as root, where
+// the browser engine refuses its sandbox) no sandbox for this one rendering.
+void PrepareOffscreen(const ebook::StartupOptions& options) {
+  if (options.noDisplay) {
+    std::cerr << "ebook: no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset); "
+                 "rendering the window offscreen instead.\n";
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  }
+  // Nobody can press OK on a box drawn offscreen.
+  ebook::SetMessageReporter([](ebook::MessageKind, const QString& caption, const QString& text) {
+    std::cerr << caption.toStdString() << ": " << text.toStdString() << "\n";
+  });
+}
+
+// After the first page: a screenshot, or a line for start-up timing, then the end.
+void ConnectFirstPage(ebook::TBB1& window, const ebook::StartupOptions& options) {
+  if (options.screenshotPath.isEmpty() && !options.quitAfterLoad) return;
+  auto done = std::make_shared<bool>(false);
+  const auto finish = [&window, options, done] {
+    if (*done) return;
+    *done = true;
+    if (options.quitAfterLoad) {
+      std::cout << "loaded " << window.WebBrowser1->LocationURL().toStdString() << std::endl;
+      QCoreApplication::exit(0);
+      return;
+    }
+    // Give the compositor a moment to draw the page that has just loaded.
+    QTimer::singleShot(500, &window, [&window, options] {
+      const QString path = QFileInfo(options.screenshotPath).absoluteFilePath();
+      if (!window.grab().save(path, "PNG")) {
+        std::cerr << "ebook: cannot write " << path.toStdString() << "\n";
+        QCoreApplication::exit(1);
+        return;
+      }
+      std::cout << path.toStdString() << std::endl;
+      QCoreApplication::exit(0);
+    });
+  };
+  QObject::connect(window.WebBrowser1, &ebook::WebBrowser::DocumentComplete, &window, finish);
+  // A book that shows no page at start-up (contents navigation without contents) is
+  // rendered as it is.
+  if (!options.screenshotPath.isEmpty()) QTimer::singleShot(30000, &window, finish);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ebook::StartupOptions options = ebook::ParseStartupOptions(RawArguments(argc, argv));
+  if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
+  ebook::RegisterBookScheme();
   try {
     ebook::LoadExeImage();
-    const ebook::BookSettings settings = ebook::ReadBookSettings(ebook::LoadSettingsText());
-    std::cout << settings.BookTitle << "\n";
-    for (const std::string& name : ebook::EnumerateEntries()) std::cout << "  " << name << "\n";
   } catch (const std::exception& error) {
-    std::cerr << error.what() << "\n";
+    std::cerr << "ebook: " << error.what() << "\n";
     return 1;
   }
-  return 0;
+
+  ebook::Application app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+  try {
+    ebook::TSplashScreen::ShowIfWanted();
+  } catch (...) {
+    ebook::ReportCurrentException();
+  }
+  ebook::Application::setTitle(QStringLiteral("eBook"));
+
+  const QString page = ebook::FirstPageArgument(QCoreApplication::arguments().mid(1));
+  ebook::TBB1 BB1(page);
+  ebook::TBB2 BB2(&BB1);
+  BB1.BB2 = &BB2;
+  QObject::connect(&BB1, &ebook::TBB1::closed, &app, &QCoreApplication::quit);
+  ConnectFirstPage(BB1, options);
+  BB1.show();
+  return app.exec();
 }

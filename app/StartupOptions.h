@@ -1,0 +1,41 @@
+#pragma once
+// The viewer's command line:
+//
+//   ebook [--screenshot PNG] [--quit-after-load] [PAGE]
+//
+//   PAGE               a page of the book to open, relative to the book's base address; it
+//                      beats the bookmark and the start page.
+//   --screenshot PNG   renders the window once, after the first page has loaded, into PNG,
+//                      prints the PNG's path on stdout and exits with 0. Messages the book
+//                      would show in boxes go to stderr instead. Chosen by itself when there
+//                      is no display (none of DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM set):
+//                      the window is then drawn offscreen into a file in the temporary folder.
+//   --quit-after-load  prints "loaded <address>" on stdout once the first page has loaded
+//                      and exits with 0 (start-up timing).
+//
+// Qt's own options (-platform, ...) are taken out by QApplication before PAGE is looked at.
+
+#include <QString>
+#include <QStringList>
+
+namespace ebook {
+
+struct StartupOptions {
+  QString page;
+  QString screenshotPath;  // empty: no screenshot
+  bool quitAfterLoad = false;
+  bool noDisplay = false;  // the screenshot was chosen because there is no display
+};
+
+// Options from the raw arguments (argv[0] excluded), before QApplication exists: only the
+// two options, not PAGE.
+StartupOptions ParseStartupOptions(const QStringList& arguments);
+
+// PAGE: the first argument that is not one of our options, from QApplication's arguments
+// (argv[0] excluded).
+QString FirstPageArgument(const QStringList& arguments);
+
+// True when no display is reachable and no Qt platform was chosen.
+bool NoDisplay();
+
+}  // namespace ebook

@@ -1,0 +1,50 @@
+#pragma once
+// Helpers for the viewer tests: books built with the archive writer and installed as the
+// process's book, messages recorded instead of shown, and waiting on the browser.
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveWriter.h"
+#include "viewer/ReaderMessages.h"
+
+class QWebEnginePage;
+
+namespace ebook::test {
+
+// Makes `entries` the running book; `rawTail`, already encoded entries, follows them.
+void InstallBook(std::vector<BookEntry> entries, const std::string& rawTail = {});
+
+// A settings entry (XSE1.QRLC) from lines, joined with CR LF.
+BookEntry SettingsEntry(const std::vector<std::string>& lines);
+
+// A 34-switch option string with no switch set, then the given offsets set.
+std::string Options(const std::map<size_t, char>& switches = {});
+
+// A Windows bitmap of the given size.
+std::string Bitmap(int width, int height);
+
+struct RecordedMessage {
+  MessageKind kind;
+  QString caption;
+  QString text;
+};
+// Messages shown since the last ClearMessages; every message is recorded, none is shown.
+const std::vector<RecordedMessage>& Messages();
+void ClearMessages();
+// Installs the recorder; `onMessage`, when set, runs for each message as it arrives.
+void RecordMessages(std::function<void(const RecordedMessage&)> onMessage = {});
+
+// Processes events until `done` holds. No deadline: a hang is the test runner's to catch.
+void WaitUntil(const std::function<bool()>& done);
+
+// The result of a script in the page.
+QVariant RunScript(QWebEnginePage* page, const QString& script);
+// Runs a script that stores its result in window.__result (possibly later), and waits for it.
+QVariant RunAsyncScript(QWebEnginePage* page, const QString& script);
+
+}  // namespace ebook::test

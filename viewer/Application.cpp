@@ -1,0 +1,29 @@
+#include "viewer/Application.h"
+
+#include "viewer/ReaderMessages.h"
+
+namespace ebook {
+
+namespace {
+QString& TitleStore() {
+  static QString title = QStringLiteral("eBook");
+  return title;
+}
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ReportCurrentException();
+    return false;
+  }
+}
+
+QString Application::title() { return TitleStore(); }
+
+void Application::setTitle(const QString& title) { TitleStore() = title; }
+
+}  // namespace ebook

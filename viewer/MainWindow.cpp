@@ -1,0 +1,174 @@
+#include "viewer/MainWindow.h"
+
+#include <algorithm>
+#include <climits>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "settings/IniText.h"
+#include "viewer/AboutBox.h"
+#include "viewer/AnsiText.h"
+#include "viewer/Application.h"
+#include "viewer/ReaderMessages.h"
+#include "viewer/StartAddress.h"
+#include "viewer/WebBrowser.h"
+
+namespace ebook {
+
+TBB1::TBB1(const QString& commandLinePage, QWidget* parent) : QWidget(parent) {
+  setWindowTitle(QStringLiteral("eBook"));
+  createControls();
+  // As with any event handler, an error leaving creation is reported and the window stays.
+  try {
+    FormCreate(commandLinePage);
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
+TBB1::~TBB1() { FormDestroy(); }
+
+void TBB1::FormCreate(const QString& commandLinePage) {
+  const OptionString& options = BookSettings.OptionString;
+  // 1.
+  CanGoBack = CanGoForward = FirstDocumentDone = false;
+  // 2. The settings entry; BookSettings holds what lives for the whole run, the rest is
+  // applied from `ini` below.
+  const IniText ini = LoadSettingsText();
+  BookSettings = ReadBookSettings(ini);
+  // 3.
+  if (options.is(opt::kAutoAdvance, '1')) {
+    const qint64 ms = qint64{ini.ReadInteger("cNav", "interval", 0)} * 1000;
+    Timer1->setInterval(static_cast<int>(std::clamp<qint64>(ms, 0, INT_MAX)));
+  }
+  // 4. StartMessage and CloseMessage are in BookSettings.
+  // 5.
+  applyOuterSize(ini.ReadInteger("cEve", "width", 640), ini.ReadInteger("cEve", "height", 480));
+  // 6., 7.
+  applyBorderStyle();
+  // 8.
+  const int buttonHeight = ini.ReadInteger("cTool", "buttonheight", 45);
+  const int buttonWidth = ini.ReadInteger("cTool", "buttonwidth", 48);
+  // 9. SpeedButton1 ... SpeedButton9 from BL1 ... BL9, SpeedButton12 from BL10.
+  for (int i = 1; i <= 10; ++i) {
+    const std::string key = "BL" + std::to_string(i);
+    SpeedButton[i <= 9 ? i : 12]->setText(FromAnsi(ini.ReadString("cTool", key, "")));
+  }
+  // 10.
+  Label4->setText(FromAnsi(ini.ReadString("search", "1", "Search current page:")));
+  Button2->setText(FromAnsi(ini.ReadString("search", "2", "Search this page")));
+  Label1->setText(FromAnsi(ini.ReadString("search", "3", "Search all pages for:")));
+  Button1->setText(SpeedButton[6]->text());
+  Label2->setText(FromAnsi(ini.ReadString("search", "4", "Search results:")));
+  SpeedButton[10]->setToolTip(FromAnsi(ini.ReadString("search", "5", "Close")));
+  // 11.
+  UseTOCauto = ini.ReadBool("PFiles", "UseTOCauto", false);
+  UseTOC = ini.ReadBool("PFiles", "UseTOC", false);
+  // 12. BookTitle was trimmed when it was read.
+  // 13.
+  doregistry();
+  // 14.
+  if (!BookSettings.BookTitle.empty()) {
+    setWindowTitle(FromAnsi(BookSettings.BookTitle));
+    Application::setTitle(FromAnsi(BookSettings.BookTitle));
+  }
+  // 15.
+  if (options.is(opt::kToolbarAtBottom, '1')) putToolbarAtBottom();
+  // 16.
+  set_toolbar(buttonWidth, buttonHeight);
+  // 17. The window is not visible yet; the reader closes the message first.
+  if (!BookSettings.StartMessage.empty()) ShowMessage(FromAnsi(BookSettings.StartMessage));
+  // 18.
+  if (UseTOC) extract_olista();
+  // 19.
+  if (UseTOCauto) openContentsPanel();
+  // 20.
+  set_offline(false);
+  // 21. Temp-folder mode when the book asks for it and extraction is available; otherwise
+  // the book is served from memory.
+  const bool tempFolder = options.is(opt::kTempFolder, '1') && extractBookToTemp();
+  if (!tempFolder) registerNamespace();
+  const StartAddressInputs start{BookBaseUrl, FromAnsi(BookSettings.StartPage),
+                                 BookSettings.BookmarkEnabled, SavedBookmark, commandLinePage};
+  showFirstPage(ChooseStartAddress(start));
+  if (tempFolder) {
+    // The first page has loaded before creation goes on.
+    QCoreApplication::processEvents();
+    while (WebBrowser1->Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  // 22.
+  if (options.is(opt::kAutoAdvance, '1')) setTimer1Enabled(true);
+}
+
+void TBB1::showFirstPage(const QString& address) {
+  if (BookSettings.OptionString.is(opt::kContentsNavigation, '1')) {
+    selectFirstTocNode();
+    return;
+  }
+  StartAddress = address;
+  WebBrowser1->Navigate(address);
+}
+
+void TBB1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    matchOuterSize();
+  }
+  FormShow();
+}
+
+void TBB1::FormShow() { focus_browser(); }
+
+void TBB1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+  emit closed();
+}
+
+void TBB1::FormClose() {
+  if (BookSettings.OptionString.is(opt::kAutoAdvance, '1')) setTimer1Enabled(false);
+  if (BookSettings.BookmarkEnabled) bookmarkLAST();
+  if (!BookSettings.CloseMessage.empty()) ShowMessage(FromAnsi(BookSettings.CloseMessage));
+}
+
+void TBB1::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  // The browser control goes first, so that it holds no page and no file any more.
+  if (WebBrowser1) {
+    WebBrowser1->Stop();
+    delete WebBrowser1;
+    WebBrowser1 = nullptr;
+  }
+  if (ProtocolMode) {
+    unregisterNamespace();
+  } else {
+    deleteTempBook();
+  }
+}
+
+void TBB1::SpeedButton8Click() {
+  if (!BB2) return;
+  BB2->Fill(SpeedButton[10]->toolTip(), SpeedButton[8]->text(), BookSettings);
+  BB2->exec();
+}
+
+void TBB1::SpeedButton9Click() { close(); }
+
+void TBB1::setTimer1Enabled(bool on) {
+  Timer1Enabled = on;
+  // A timer of 0 ms would fire continuously; the book's "0 seconds" means never.
+  if (on && Timer1->interval() > 0) {
+    Timer1->start();
+  } else {
+    Timer1->stop();
+  }
+}
+
+}  // namespace ebook

@@ -1,0 +1,150 @@
+#pragma once
+// TBB1, the main window (instance BB1): toolbar Panel1, side panel Panel2 (TocPanel and
+// SearchPanel) with Splitter1, the browser control WebBrowser1 and the auto-advance Timer1.
+//
+// Creation (FormCreate) turns the book's settings into a configured window showing the first
+// page; FormClose saves the bookmark, FormDestroy removes what creation set up. The methods
+// live in several files by concern:
+//   MainWindow.cpp        creation steps, show, close, destroy
+//   MainWindowLayout.cpp  the controls and their layout
+//   WindowFrame.cpp       size, border style, placement and caption buttons
+//   Bookmark.cpp          the per-user bookmark store
+//   Toolbar.cpp           set_toolbar and the toolbar's buttons
+//   Contents.cpp          the table of contents and auto-advance
+//   Navigation.cpp        the browser control's events
+//   PageDelivery.cpp      protocol mode and temp-folder mode
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "settings/BookSettings.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class QVBoxLayout;
+class QWebEngineProfile;
+
+namespace ebook {
+
+class BookNamespace;
+class TBB2;
+class WebBrowser;
+
+class TBB1 : public QWidget {
+  Q_OBJECT
+ public:
+  // `commandLinePage`: the process's first argument, a page name ("" for none).
+  explicit TBB1(const QString& commandLinePage = {}, QWidget* parent = nullptr);
+  ~TBB1() override;
+
+  // Controls, named as in the window's layout.
+  QWidget* Panel1 = nullptr;
+  std::array<QToolButton*, 13> SpeedButton{};  // SpeedButton[1] ... SpeedButton[12]; [0] unused
+  QLabel* Image1 = nullptr;
+  QWidget* Panel2 = nullptr;
+  QWidget* TocPanel = nullptr;
+  QLabel* TocLabel = nullptr;
+  QTreeWidget* TOCtree = nullptr;
+  QWidget* SearchPanel = nullptr;
+  QLabel* SearchLabel = nullptr;
+  QLabel* Label4 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QTreeWidget* SearchTree = nullptr;
+  QLabel* Label3 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  WebBrowser* WebBrowser1 = nullptr;
+  QTimer* Timer1 = nullptr;
+  bool Timer1Enabled = false;  // enabled, though an interval of 0 never fires
+  TBB2* BB2 = nullptr;         // the About box, attached by the program entry
+
+  // Book state, fixed once creation has ended.
+  ebook::BookSettings BookSettings;
+  QString SavedBookmark;
+  QString BookBaseUrl;
+  bool ProtocolMode = false;
+  bool UseTOC = false;
+  bool UseTOCauto = false;
+  QString StartAddress;  // the address creation navigated to ("" when none)
+
+  // Navigation state (filled by the navigation handlers).
+  bool CanGoBack = false;
+  bool CanGoForward = false;
+  bool FirstDocumentDone = false;
+  std::string TocTarget;
+
+  // The name of the per-book group in the bookmark store: title and number, nothing between.
+  QString BookmarkKey() const;
+
+  void SpeedButton8Click();
+  void SpeedButton9Click();
+  void Timer1Timer();
+
+  void set_toolbar(int buttonWidth, int buttonHeight);
+  void extract_olista();
+  void listaNext();
+  void openContentsPanel();
+  void doregistry();
+  void bookmarkLAST();
+  void set_offline(bool offline);
+  void focus_browser();
+
+ signals:
+  // The window has closed; the program entry ends the message loop.
+  void closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate(const QString& commandLinePage);
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+
+  void createControls();
+  void createToolbarPanel();
+  void createTocPanel();
+  void createSearchPanel();
+  void putToolbarAtBottom();
+
+  void applyOuterSize(int width, int height);
+  void applyBorderStyle();
+  void centreOnScreen();
+  void matchOuterSize();
+
+  void setTimer1Enabled(bool on);
+
+  bool extractBookToTemp();
+  void deleteTempBook();
+  void registerNamespace();
+  void unregisterNamespace();
+  void showFirstPage(const QString& address);
+  void selectFirstTocNode();
+
+  void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
+  void webbrowser1CommandStateChange(int command, bool enable);
+  void webbrowser1DocumentComplete(const QString& URL);
+
+  QVBoxLayout* layout_ = nullptr;
+  QWebEngineProfile* profile_ = nullptr;
+  BookNamespace* namespace_ = nullptr;
+  QSize outerSize_;
+  bool fixedSize_ = false;
+  bool shownOnce_ = false;
+  bool destroyed_ = false;
+};
+
+}  // namespace ebook
