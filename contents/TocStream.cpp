@@ -162,7 +162,7 @@ std::string MakeTocNodeData(std::string_view page) {
   std::string data(kTocNodeDataSize, '\0');
   const size_t length = std::min<size_t>(page.size(), 255);
   data[kTocPageNameOffset] = static_cast<char>(length);
-  memcpy(data.data() + kTocPageNameOffset + 1, page.data(), length);
+  page.copy(data.data() + kTocPageNameOffset + 1, length);
   return data;
 }
 

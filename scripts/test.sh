@@ -8,3 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"
+
+# Sanitizers and fuzzing: every test again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzz target for a bounded time over its corpus.
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} "$root/scripts/fuzz.sh"
