@@ -1,20 +1,20 @@
 #pragma once
-// Reads one page for the search: inflates it, lower-cases a copy (ASCII letters only) and looks
-// for the query in the copy as a plain run of bytes. Markup, scripts and comments are searched
-// as they are stored; character references are not decoded. One scanner per thread: it reuses
-// its buffers from page to page.
+// Reads one page for the search: inflates it and looks for the query in it as a plain run of
+// bytes, with ASCII letters compared regardless of case. Markup, scripts and comments are
+// searched as they are stored; character references are not decoded. One scanner per thread:
+// it reuses its buffers from page to page.
 
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "search/FoldedSearcher.h"
 #include "search/PageInflater.h"
 
 namespace ebook {
 
 class PageScanner {
  public:
-  // `query` is already normalized (NormalizeQuery) and not empty; it must outlive the scanner.
+  // `query` is already normalized (NormalizeQuery) and not empty.
   explicit PageScanner(std::string_view query);
 
   // Whether the page stored as `stored` (one zlib stream) contains the query; on a hit,
@@ -23,10 +23,9 @@ class PageScanner {
   bool Scan(std::string_view stored, std::string_view name, std::string& caption);
 
  private:
-  std::string_view query_;
+  FoldedSearcher searcher_;
   PageInflater inflater_;
-  std::unique_ptr<char[]> lowered_;
-  size_t capacity_ = 0;
+  std::string lowered_;  // the page lower-cased, made only for pages found
 };
 
 }  // namespace ebook
