@@ -94,13 +94,11 @@ std::string ReplaceBook(const std::string& target, const fs::path& executable,
   if (std::string failure = DeleteWhenPossible(book.string(), options.deletionWaitLimit);
       !failure.empty())
     return "The book file cannot be replaced. " + failure;
-  if (std::string failure = WriteNewFile(book.string(), ExeImage().bytes(), mode);
-      !failure.empty())
+  if (std::string failure = WriteNewFile(book.string(), ExeImage().bytes(), mode); !failure.empty())
     return failure;
 
-  const bool started = options.relaunch
-                           ? options.relaunch(book.string(), kCleanUpArgument)
-                           : SpawnDetached(book.string(), {kCleanUpArgument}, false);
+  const bool started = options.relaunch ? options.relaunch(book.string(), kCleanUpArgument)
+                                        : SpawnDetached(book.string(), {kCleanUpArgument}, false);
   if (!started) return "The new book " + book.string() + " is in place but cannot be started.";
   return {};
 }
@@ -129,8 +127,7 @@ SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
   if (UpperAscii(executable.filename().string()) == UpperAscii(kReplacingCopyName)) {
     outcome.quit = true;
     std::string failure = ReplaceBook(first, executable, options);
-    if (!failure.empty())
-      outcome.message += (outcome.message.empty() ? "" : "\n") + failure;
+    if (!failure.empty()) outcome.message += (outcome.message.empty() ? "" : "\n") + failure;
   }
   return outcome;
 }

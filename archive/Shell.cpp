@@ -74,17 +74,17 @@ struct SpawnAttributes {
     sigemptyset(&defaults);
     for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGCHLD}) sigaddset(&defaults, signal);
     posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                        POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attr,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
   ~SpawnAttributes() { posix_spawnattr_destroy(&attr); }
 };
 
 }  // namespace
 
-bool ShellFileOperation(std::string_view word, bool /*renameOnCollision*/,
-                        bool /*noConfirmation*/, bool /*silent*/, bool /*simpleProgress*/,
-                        const std::string& source, const std::string& destination) {
+bool ShellFileOperation(std::string_view word, bool /*renameOnCollision*/, bool /*noConfirmation*/,
+                        bool /*silent*/, bool /*simpleProgress*/, const std::string& source,
+                        const std::string& destination) {
   try {
     std::error_code error;
     if (!fs::is_directory(fs::symlink_status(source, error))) return false;
@@ -125,8 +125,9 @@ bool SpawnDetached(const std::string& program, const std::vector<std::string>& a
   SpawnAttributes attributes;
   pid_t pid = 0;
   const int result =
-      searchPath ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ)
-                 : posix_spawn(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ);
+      searchPath
+          ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ)
+          : posix_spawn(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ);
   if (result != 0) return false;
   std::thread([pid] {
     int status = 0;

@@ -126,8 +126,8 @@ bool IsSafeEntryName(std::string_view name) {
   return true;
 }
 
-void SplitString(std::string_view text, std::string_view delimiter,
-                 std::vector<std::string>& list, bool keepEmpty) {
+void SplitString(std::string_view text, std::string_view delimiter, std::vector<std::string>& list,
+                 bool keepEmpty) {
   list.clear();
   if (delimiter.empty()) {
     if (!text.empty()) list.emplace_back(text);

@@ -41,8 +41,8 @@ void ForceEntryFolders(std::string_view name, const std::string& base);
 // Clears `list`, then adds the pieces of `text` between occurrences of `delimiter` from left to
 // right: a piece before a delimiter when it is not empty, or always when `keepEmpty` is set; the
 // remainder after the last delimiter only when it is not empty.
-void SplitString(std::string_view text, std::string_view delimiter,
-                 std::vector<std::string>& list, bool keepEmpty);
+void SplitString(std::string_view text, std::string_view delimiter, std::vector<std::string>& list,
+                 bool keepEmpty);
 
 // True when the entry name stays inside the folder it is extracted into (see above).
 bool IsSafeEntryName(std::string_view name);

@@ -26,9 +26,9 @@ TEST(PumpWait, WaitsTheTimeAskedWhileThePumpRuns) {
 // count would already have overflowed (24.8 days) or an unsigned one wrapped (49.7 days).
 TEST(PumpWait, LastsTheTimeAskedAtEveryUptime) {
   const int64_t day = 24LL * 3600 * 1000;
-  for (int64_t uptimeMs : {int64_t{0}, int64_t{25}, (int64_t{1} << 31) - 5, int64_t{1} << 31,
-                           (int64_t{1} << 32) - 5, (int64_t{1} << 32) + 3, 400 * day,
-                           100000 * day}) {
+  for (int64_t uptimeMs :
+       {int64_t{0}, int64_t{25}, (int64_t{1} << 31) - 5, int64_t{1} << 31, (int64_t{1} << 32) - 5,
+        (int64_t{1} << 32) + 3, 400 * day, 100000 * day}) {
     milliseconds now{uptimeMs};
     MonotonicClock previousClock = SetMonotonicClock([&] { return nanoseconds(now); });
     int pumped = 0;

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     if (c == '\n') c = '|';
   const std::string line = std::filesystem::path(argv[0]).filename().string() + " " +
                            (argc > 1 ? argv[1] : "-") + " quit=" + (outcome.quit ? "1" : "0") +
-                           " cleaned=" + (outcome.cleanedUp ? "1" : "0") +
-                           " version=" + version + " message=" + message + "\n";
+                           " cleaned=" + (outcome.cleanedUp ? "1" : "0") + " version=" + version +
+                           " message=" + message + "\n";
   [[maybe_unused]] const ssize_t wrote = write(10, line.data(), line.size());
 
   if (!outcome.quit) {

@@ -26,33 +26,37 @@ unsigned Mode(const fs::path& path) {
 TEST(SelfReplaceStartup, TakesEachBranchOnlyForItsExactTrigger) {
   struct Case {
     const char* what;
-    std::string program;                // file name the process runs as
+    std::string program;  // file name the process runs as
     std::vector<std::string> arguments;
-    std::string copy;                   // replacing copy lying in the folder, "" for none
+    std::string copy;  // replacing copy lying in the folder, "" for none
     bool quit, cleanedUp, copyRemains, replaced, message;
   };
+  // clang-format off
   const std::vector<Case> cases = {
-      {"clean-up after a replacement", "book", {"deltemp"}, "temp0a0.exe",
-       false, true, false, false, false},
-      {"clean-up of a copy named in capitals", "book", {"deltemp"}, "TEMP0A0.EXE",
-       false, true, false, false, false},
-      {"clean-up with nothing to delete", "book", {"deltemp"}, "",
-       false, true, false, false, false},
-      {"DELTEMP is a page name", "book", {"DELTEMP"}, "temp0a0.exe",
-       false, false, true, false, false},
-      {"a page argument", "book", {"page.html"}, "temp0a0.exe",
-       false, false, true, false, false},
-      {"mixed-case copy, relative book path", "Temp0A0.exe", {"book"}, "",
-       true, false, false, true, false},
-      {"upper-case copy, absolute book path", "TEMP0A0.EXE", {"<abs>"}, "",
-       true, false, false, true, false},
-      {"copy without a book path", "temp0a0.exe", {}, "",
-       true, false, false, false, true},
-      {"copy told to replace itself", "temp0a0.exe", {"temp0a0.exe"}, "",
-       true, false, false, false, true},
-      {"book that never becomes deletable", "temp0a0.exe", {"locked"}, "",
-       true, false, false, false, true},
+      // what                                   program        arguments      copy
+      //                                         quit   cleanedUp copyRemains replaced message
+      {"clean-up after a replacement",          "book",        {"deltemp"},   "temp0a0.exe",
+                                                 false, true,     false,      false,   false},
+      {"clean-up of a copy named in capitals",  "book",        {"deltemp"},   "TEMP0A0.EXE",
+                                                 false, true,     false,      false,   false},
+      {"clean-up with nothing to delete",       "book",        {"deltemp"},   "",
+                                                 false, true,     false,      false,   false},
+      {"DELTEMP is a page name",                "book",        {"DELTEMP"},   "temp0a0.exe",
+                                                 false, false,    true,       false,   false},
+      {"a page argument",                       "book",        {"page.html"}, "temp0a0.exe",
+                                                 false, false,    true,       false,   false},
+      {"mixed-case copy, relative book path",   "Temp0A0.exe", {"book"},      "",
+                                                 true,  false,    false,      true,    false},
+      {"upper-case copy, absolute book path",   "TEMP0A0.EXE", {"<abs>"},     "",
+                                                 true,  false,    false,      true,    false},
+      {"copy without a book path",              "temp0a0.exe", {},            "",
+                                                 true,  false,    false,      false,   true},
+      {"copy told to replace itself",           "temp0a0.exe", {"temp0a0.exe"}, "",
+                                                 true,  false,    false,      false,   true},
+      {"book that never becomes deletable",     "temp0a0.exe", {"locked"},    "",
+                                                 true,  false,    false,      false,   true},
   };
+  // clang-format on
   const std::string newImage = "new program" + EncodeArchive({{"VERSION.TXT", "2"}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -41,8 +41,7 @@ TEST(ShellFileOperation, DeletesInAnyLetterCaseWithoutFollowingLinksOut) {
     fs::create_directory_symlink(scratch / "outside", scratch / "book" / "to-outside");
     fs::create_symlink(scratch / "outside" / "precious.txt", deep / "file-link");
 
-    EXPECT_TRUE(
-        ShellFileOperation(word, false, true, true, false, (scratch / "book").string(), ""))
+    EXPECT_TRUE(ShellFileOperation(word, false, true, true, false, (scratch / "book").string(), ""))
         << word;
     EXPECT_FALSE(fs::exists(scratch / "book")) << word;
     EXPECT_EQ(testing::ReadFile(scratch / "outside" / "precious.txt"), "precious") << word;
@@ -75,7 +74,8 @@ TEST(DeleteTempFolder, DeletesOnlyTemporaryBookFolders) {
   fs::create_directory(scratch / "TMP4711-815");
   testing::WriteFile(scratch / "TMP4711-815" / "PAGE.HTML", "page");
 
-  for (const char* name : {"important", "TMP", "TMP12", "TMP-1", "TMPx-1", "TMP123456-1", "tmp1-2"}) {
+  for (const char* name :
+       {"important", "TMP", "TMP12", "TMP-1", "TMPx-1", "TMP123456-1", "tmp1-2"}) {
     EXPECT_FALSE(DeleteTempFolder((scratch / name).string())) << name;
     EXPECT_TRUE(fs::exists(scratch / name)) << name;
   }
@@ -86,7 +86,8 @@ TEST(DeleteTempFolder, DeletesOnlyTemporaryBookFolders) {
 
 TEST(ShellOpen, HandsNonEmptyTargetsToTheOpener) {
   std::vector<std::string> opened;
-  ShellOpener previous = SetShellOpener([&](const std::string& target) { opened.push_back(target); });
+  ShellOpener previous =
+      SetShellOpener([&](const std::string& target) { opened.push_back(target); });
   ShellOpen("");
   ShellOpen("http://example.org/");
   ShellOpen("/home/reader/guide.pdf");

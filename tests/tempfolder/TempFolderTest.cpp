@@ -76,11 +76,17 @@ TEST(ExtractBookToTemp, NeverWritesOutsideItsFolder) {
   Scratch scratch;
   fs::create_directory(scratch / "tmp");
   setenv("TMPDIR", (scratch / "tmp").c_str(), 1);
-  const std::vector<std::string> hostile = {
-      "../UP.HTML",        "PICS/../../UP2.HTML", "PICS/SUB/../../../../UP3.HTML",
-      "/ABS/UP4.HTML",     "C:/UP5.HTML",         "C:UP6.HTML",
-      "..\\UP7.HTML",      "PICS\\..\\..\\UP8.HTML", "\\ROOT.HTML",
-      "PICS/..",           std::string("NUL\0/../UP9.HTML", 16)};
+  const std::vector<std::string> hostile = {"../UP.HTML",
+                                            "PICS/../../UP2.HTML",
+                                            "PICS/SUB/../../../../UP3.HTML",
+                                            "/ABS/UP4.HTML",
+                                            "C:/UP5.HTML",
+                                            "C:UP6.HTML",
+                                            "..\\UP7.HTML",
+                                            "PICS\\..\\..\\UP8.HTML",
+                                            "\\ROOT.HTML",
+                                            "PICS/..",
+                                            std::string("NUL\0/../UP9.HTML", 16)};
   std::vector<BookEntry> entries;
   for (const std::string& name : hostile) entries.push_back({name, "escaped"});
   entries.push_back({"OK.HTML", "fine"});

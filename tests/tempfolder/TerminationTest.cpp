@@ -22,11 +22,10 @@ TEST(TerminationSignals, EndingOnASignalStillDeletesTheTemporaryFolder) {
                        EncodeArchive({{"XSE1.QRLC", "[cSettings]"}, {"PAGE.HTML", "page"}}));
     int log[2];
     ASSERT_EQ(pipe2(log, O_CLOEXEC), 0);
-    const testing::Child viewer =
-        testing::Start(EXTRACT_PROBE, {},
-                       {"TMPDIR=" + scratch.path().string(),
-                        "EBOOK_PROBE_BOOK=" + (scratch / "book").string()},
-                       log[1], -1);
+    const testing::Child viewer = testing::Start(
+        EXTRACT_PROBE, {},
+        {"TMPDIR=" + scratch.path().string(), "EBOOK_PROBE_BOOK=" + (scratch / "book").string()},
+        log[1], -1);
     close(log[1]);
     const std::string folder = testing::ReadLine(log[0]);
     ASSERT_FALSE(folder.empty());
