@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "archive/ZLib.h"
 
@@ -100,7 +101,7 @@ void PageInflater::Grow(size_t atLeast) {
   size_t capacity = std::max<size_t>(capacity_, 64 * 1024);
   while (capacity < atLeast) capacity *= 2;
   if (capacity == capacity_) return;
-  auto bigger = std::make_unique<char[]>(capacity);
+  auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
   if (capacity_ != 0) memcpy(bigger.get(), buffer_.get(), capacity_);
   buffer_ = std::move(bigger);
   capacity_ = capacity;
@@ -110,11 +111,15 @@ void PageInflater::Grow(size_t atLeast) {
 // viewer uses, so that the error and its message are always the reader's own.
 std::string_view PageInflater::Inflate(std::string_view stored) {
   size_t produced = 0;
-  if (TryInflate(stored, produced)) return {buffer_.get(), produced};
+  try {
+    if (TryInflate(stored, produced)) return {buffer_.get(), produced};
+  } catch (const std::bad_alloc&) {
+    // The reader reports running out of memory in its own words.
+  }
   // Normally this throws the reader's error for the entry. Should the reader succeed where the
   // fast path gave up, its content counts.
   const std::string content = DecompressBytes(stored);
-  if (content.size() > capacity_) Grow(content.size());
+  Grow(content.size());
   memcpy(buffer_.get(), content.data(), content.size());
   return {buffer_.get(), content.size()};
 }

@@ -1,6 +1,7 @@
 #include "search/PageSearch.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -179,6 +180,34 @@ TEST(PageSearchTest, EmptyQueryDoesNothing) {
   }
 }
 
+// A zlib stream of `content` at `level`, optionally asking for a preset dictionary.
+std::string Deflated(std::string_view content, int level, std::string_view dictionary = {}) {
+  z_stream zs{};
+  deflateInit(&zs, level);
+  if (!dictionary.empty())
+    deflateSetDictionary(&zs, reinterpret_cast<const Bytef*>(dictionary.data()),
+                         static_cast<uInt>(dictionary.size()));
+  std::string out(deflateBound(&zs, content.size()), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
+  zs.avail_in = static_cast<uInt>(content.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  deflate(&zs, Z_FINISH);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+TEST(PageSearchTest, PagesAreReadAsTheReaderReadsThem) {
+  const std::string page = "<title>T</title>" + std::string(100000, 'w') + "word";
+  const BookImage book = TestArchive()
+                             .AddRaw("STORED.HTM", Deflated(page, 0))
+                             .AddRaw("BEST.HTM", Deflated(page, 9))
+                             .AddRaw("TRAILING.HTM", CompressBytes(page) + "bytes after the stream")
+                             .Book();
+  EXPECT_EQ(Found(book, "WORD"), (NameList{"STORED.HTM", "BEST.HTM", "TRAILING.HTM"}));
+}
+
 TEST(PageSearchTest, DamagedPageEndsTheSearchWithTheHitsSoFar) {
   const struct {
     const char* what;
@@ -189,6 +218,7 @@ TEST(PageSearchTest, DamagedPageEndsTheSearchWithTheHitsSoFar) {
       {"not zlib", "plain text", "data error"},
       {"cut short", CompressBytes(std::string(5000, 'w')).substr(0, 20), "buffer error"},
       {"no data", "", "buffer error"},
+      {"preset dictionary", Deflated("word", 6, "word"), "stream error"},
   };
   for (const auto& c : cases) {
     const BookImage book = TestArchive()
