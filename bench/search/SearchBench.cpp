@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,17 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+double CpuMs(const rusage& usage) {
+  auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double ProcessCpuMs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return CpuMs(usage);
+}
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -41,6 +53,7 @@ double Median(std::vector<double> values) {
 
 struct SearchRun {
   double ms = 0;
+  double cpuMs = 0;
   double longestGapMs = 0;  // longest time without a callback, start and end included
   std::vector<std::string> hits;
 };
@@ -55,6 +68,7 @@ SearchRun TimeSearch(const BookImage& book, const std::string& word, unsigned wo
     last = now;
   };
   search.SetProgressHandler([&](size_t, size_t) { tick(); }, 16);
+  const double cpuStart = ProcessCpuMs();
   const Clock::time_point start = Clock::now();
   last = start;
   const SearchOutcome outcome = search.Run(book, word, [&](const SearchHit& hit) {
@@ -63,12 +77,14 @@ SearchRun TimeSearch(const BookImage& book, const std::string& word, unsigned wo
   });
   tick();
   run.ms = Ms(Clock::now() - start);
+  run.cpuMs = ProcessCpuMs() - cpuStart;
   if (outcome.error) fprintf(stderr, "search failed: %s\n", outcome.error->c_str());
   return run;
 }
 
 struct GrepRun {
   double ms = 0;
+  double cpuMs = 0;
   std::set<std::string> files;  // relative paths with at least one match
 };
 
@@ -106,8 +122,10 @@ GrepRun TimeGrep(const fs::path& folder, const std::string& word, bool inheritLo
     output.append(buffer, static_cast<size_t>(got));
   }
   int status = 0;
-  waitpid(pid, &status, 0);
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
   run.ms = Ms(Clock::now() - start);
+  run.cpuMs = CpuMs(usage);
   close(out[0]);
   posix_spawn_file_actions_destroy(&actions);
 
@@ -151,7 +169,7 @@ int Main(int rounds) {
     std::ofstream(path, std::ios::binary).write(content.data(), content.size());
   }
 
-  std::vector<double> two, one, grep, grepLocale, gaps;
+  std::vector<double> two, one, grep, grepLocale, gaps, twoCpu, oneCpu, grepCpu;
   bool agree = true;
   const std::set<std::string> expected(synthetic.rareWordPages.begin(),
                                        synthetic.rareWordPages.end());
@@ -160,6 +178,9 @@ int Main(int rounds) {
     const SearchRun s2 = TimeSearch(book, word, 2);
     const SearchRun s1 = TimeSearch(book, word, 1);
     grep.push_back(g.ms);
+    twoCpu.push_back(s2.cpuMs);
+    oneCpu.push_back(s1.cpuMs);
+    grepCpu.push_back(g.cpuMs);
     grepLocale.push_back(TimeGrep(folder, word, true).ms);
     two.push_back(s2.ms);
     one.push_back(s1.ms);
@@ -182,6 +203,8 @@ int Main(int rounds) {
   const char* lang = getenv("LC_ALL") ? getenv("LC_ALL") : getenv("LANG");
   printf("# grep in this program's locale (%s): %.1f ms\n", lang ? lang : "unset",
          Median(grepLocale));
+  printf("# processor time (ms): search %.1f with 2 workers, %.1f with 1; grep %.1f\n",
+         Median(twoCpu), Median(oneCpu), Median(grepCpu));
   Row("longest gap between callbacks, 2 workers (ms)", Median(gaps), 0, "<= 50 ms");
   printf("# longest gap over all rounds: %.1f ms\n",
          *std::max_element(gaps.begin(), gaps.end()));
