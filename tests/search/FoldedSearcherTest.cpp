@@ -16,30 +16,9 @@ bool ReferenceContains(std::string_view text, std::string_view query) {
   return lowered.find(query) != std::string::npos;
 }
 
-TEST(FoldedSearcherTest, LettersFoldOtherBytesDoNot) {
-  const struct {
-    const char* text;
-    const char* query;
-    bool found;
-  } cases[] = {
-      {"Hello World", "world", true},
-      {"HELLO WORLD", "o w", true},
-      {"[x]", "{x}", false},  // '[' | 0x20 == '{', but they are different characters
-      {"{X}", "{x}", true},
-      {"@home", "`home", false},
-      {"\xC4rger", "\xE4rger", false},  // no folding outside ASCII
-      {"\xC4RGER", "\xC4rger", true},
-      {"a\tb", "a b", false},
-      {"ab", "abc", false},
-      {"", "a", false},
-      {"anything", "", true},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(FoldedSearcher(c.query).Contains(c.text), c.found) << c.text << " / " << c.query;
-}
-
-// Every length and position, so that matches at and across the edges of the 16-byte blocks and
-// in the bytes after the last block are all seen.
+// Letters match in either case, other bytes only themselves (so "[" never matches "{", though
+// they differ in the case bit alone, nor 0xC4 0xE4). Every length and position is tried, so that
+// matches at and across the edges of the 16-byte blocks and after the last block are all seen.
 TEST(FoldedSearcherTest, AgreesWithSearchingALowerCasedCopy) {
   std::mt19937 random(7);
   const std::string alphabet = "aAbB[{@`\xC4\xE4 ";
