@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-programs=(bench_archive)
+programs=(bench_archive bench_extract bench_search ebook_bench_startup)
 cmake --build "$build" -j"$(nproc)" --target "${programs[@]}" >/dev/null
 
 rows=$(mktemp)
@@ -14,7 +14,14 @@ trap 'rm -f "$rows"' EXIT
 printf 'benchmark\tmeasure\tfigure\treference\tratio\ttarget\n' >"$rows"
 for program in "${programs[@]}"; do
   path=$(find "$build/bench" -type f -name "$program" -perm -u+x | head -n 1)
-  "$path" | tee /dev/stderr | grep -v '^#' >>"$rows"
-done 2> >(grep '^#' >&2)
+  # Rows have six tab-separated fields; every other line is commentary.
+  "$path" | while IFS= read -r line; do
+    if [[ $(tr -cd '\t' <<<"$line" | wc -c) -eq 5 ]]; then
+      printf '%s\n' "$line" >>"$rows"
+    else
+      printf '%s\n' "$line" >&2
+    fi
+  done
+done
 echo
 column -t -s $'\t' "$rows"

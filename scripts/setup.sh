@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ make cmake pkg-config git
-  zlib1g-dev libgtest-dev
+  zlib1g-dev libdeflate-dev libgtest-dev
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
   libgl-dev fonts-dejavu-core
   clang libclang-rt-14-dev python3

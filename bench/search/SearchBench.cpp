@@ -144,11 +144,11 @@ GrepRun TimeGrep(const fs::path& folder, const std::string& word, bool inheritLo
 }
 
 void Row(const char* measure, double figure, double reference, const char* target) {
-  printf("search\t%s\t%.1f\t", measure, figure);
+  printf("search\t%s\t%.1f ms\t", measure, figure);
   if (reference > 0)
-    printf("%.1f\t%.2f\t%s\n", reference, figure / reference, target);
+    printf("%.1f ms\t%.2f\t%s\n", reference, figure / reference, *target ? target : "-");
   else
-    printf("\t\t%s\n", target);
+    printf("-\t-\t%s\n", *target ? target : "-");
 }
 
 int Main(int rounds) {

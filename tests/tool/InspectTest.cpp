@@ -131,5 +131,16 @@ TEST_F(InspectTest, MissingBookIsNamed) {
   }
 }
 
+TEST_F(InspectTest, SearchListsPagesByTitleThenTheCount) {
+  const std::string book =
+      Book({{"index.html", "<title>Start</title><p>Quetzal here</p>"},
+            {"one/a.html", "<p>no bird</p>"},
+            {"one/b.txt", "a QUETZAL in text"}});
+  const testing::ToolRun run = RunTool({"search", book, "  quetzal "});
+  EXPECT_EQ(run.code, kExitOk);
+  EXPECT_EQ(run.out, "ONE/B.TXT\tONE/B.TXT\nINDEX.HTML\tStart\n2 Pages found\n");
+  EXPECT_EQ(RunTool({"search", book}).code, kExitUsage);
+}
+
 }  // namespace
 }  // namespace ebook

@@ -8,6 +8,7 @@
 #include "PackError.h"
 #include "archive/BookImage.h"
 #include "archive/ZLib.h"
+#include "search/SearchCommand.h"
 
 namespace ebook {
 namespace {
@@ -92,7 +93,8 @@ std::string PackUsage() {
          "  ebook-pack list BOOK          entry names in archive order\n"
          "  ebook-pack cat BOOK NAME      an entry's content\n"
          "  ebook-pack settings BOOK      the settings the viewer reads\n"
-         "  ebook-pack toc BOOK           the contents in the text form build reads\n";
+         "  ebook-pack toc BOOK           the contents in the text form build reads\n"
+         "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n";
 }
 
 int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -105,6 +107,10 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (command == "build") return Build(args, out, err);
     if (command == "list" || command == "settings" || command == "toc") return Inspect(args, 0, out, err);
     if (command == "cat") return Inspect(args, 1, out, err);
+    if (command == "search") {
+      if (args.size() != 3) throw UsageError("search takes BOOK QUERY");
+      return RunSearchCommand(args[1], args[2], out, err);
+    }
     throw UsageError(command.empty() ? "no command given" : "unknown command " + command);
   } catch (const UsageError& error) {
     err << kProgram << ": " << error.what() << '\n' << PackUsage();
