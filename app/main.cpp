@@ -14,8 +14,15 @@
 #include <iostream>
 #include <unistd.h>
 
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
 #include "StartupOptions.h"
+#include "archive/PumpWait.h"
+#include "archive/SelfReplace.h"
 #include "archive/SimExe.h"
+#include "archive/TerminationSignals.h"
 #include "protocol/BookScheme.h"
 #include "viewer/AboutBox.h"
 #include "viewer/Application.h"
@@ -85,8 +92,11 @@ int main(int argc, char** argv) {
   const ebook::StartupOptions options = ebook::ParseStartupOptions(RawArguments(argc, argv));
   if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
   ebook::RegisterBookScheme();
+  // A book started as temp0a0.exe replaces the book file named by its argument and relaunches
+  // it; a book started with "deltemp" removes that copy first.
+  const ebook::SelfReplaceOutcome handover = ebook::SelfReplaceStartup(argc, argv);
   try {
-    ebook::LoadExeImage();
+    if (!handover.quit) ebook::LoadExeImage();
   } catch (const std::exception& error) {
     std::cerr << "ebook: " << error.what() << "\n";
     return 1;
@@ -94,6 +104,12 @@ int main(int argc, char** argv) {
 
   ebook::Application app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
+  ebook::SetMessagePump([] { QCoreApplication::processEvents(); });
+  if (!handover.message.empty()) ebook::ShowMessage(QString::fromLocal8Bit(handover.message.c_str()));
+  if (handover.quit) return 0;
+  // Ending the session or the process (SIGTERM, SIGINT, SIGHUP) closes the window the normal
+  // way, so the bookmark is saved and a temporary folder deleted.
+  const int terminationPipe = ebook::InstallTerminationSignals();
   try {
     ebook::TSplashScreen::ShowIfWanted();
   } catch (...) {
@@ -101,8 +117,19 @@ int main(int argc, char** argv) {
   }
   ebook::Application::setTitle(QStringLiteral("eBook"));
 
-  const QString page = ebook::FirstPageArgument(QCoreApplication::arguments().mid(1));
+  // "deltemp" asked for the clean-up; it names no page.
+  const QString page = handover.cleanedUp
+                           ? QString()
+                           : ebook::FirstPageArgument(QCoreApplication::arguments().mid(1));
   ebook::TBB1 BB1(page);
+  QSocketNotifier termination(terminationPipe, QSocketNotifier::Read);
+  QObject::connect(&termination, &QSocketNotifier::activated, &BB1, [&BB1] {
+    if (ebook::TakeTerminationSignal() == 0) return;
+    ebook::RestoreDefaultTerminationSignals();
+    BB1.closeOnRequest();
+  });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &BB1,
+                   [&BB1](QSessionManager&) { BB1.closeOnRequest(); });
   ebook::TBB2 BB2(&BB1);
   BB1.BB2 = &BB2;
   QObject::connect(&BB1, &ebook::TBB1::closed, &app, &QCoreApplication::quit);

@@ -89,10 +89,13 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   if (UseTOCauto) openContentsPanel();
   // 20.
   set_offline(false);
-  // 21. Temp-folder mode when the book asks for it and extraction is available; otherwise
-  // the book is served from memory.
-  const bool tempFolder = options.is(opt::kTempFolder, '1') && extractBookToTemp();
-  if (!tempFolder) registerNamespace();
+  // 21. Temp-folder mode when the book asks for it; otherwise the book is served from memory.
+  const bool tempFolder = options.is(opt::kTempFolder, '1');
+  if (tempFolder) {
+    extractBookToTemp();
+  } else {
+    registerNamespace();
+  }
   const StartAddressInputs start{BookBaseUrl, FromAnsi(BookSettings.StartPage),
                                  BookSettings.BookmarkEnabled, SavedBookmark, commandLinePage};
   showFirstPage(ChooseStartAddress(start));
@@ -134,7 +137,13 @@ void TBB1::closeEvent(QCloseEvent* event) {
 void TBB1::FormClose() {
   if (BookSettings.OptionString.is(opt::kAutoAdvance, '1')) setTimer1Enabled(false);
   if (BookSettings.BookmarkEnabled) bookmarkLAST();
-  if (!BookSettings.CloseMessage.empty()) ShowMessage(FromAnsi(BookSettings.CloseMessage));
+  if (!BookSettings.CloseMessage.empty() && !closingOnRequest_)
+    ShowMessage(FromAnsi(BookSettings.CloseMessage));
+}
+
+void TBB1::closeOnRequest() {
+  closingOnRequest_ = true;
+  close();
 }
 
 void TBB1::FormDestroy() {
@@ -146,11 +155,8 @@ void TBB1::FormDestroy() {
     delete WebBrowser1;
     WebBrowser1 = nullptr;
   }
-  if (ProtocolMode) {
-    unregisterNamespace();
-  } else {
-    deleteTempBook();
-  }
+  if (ProtocolMode) unregisterNamespace();
+  deleteTempBook();
 }
 
 void TBB1::SpeedButton8Click() {

@@ -145,6 +145,14 @@ class TBB1 : public QWidget {
   bool fixedSize_ = false;
   bool shownOnce_ = false;
   bool destroyed_ = false;
+  std::string tempFolder_;  // temp-folder mode: the extracted book's folder, "/"-terminated
+  bool closingOnRequest_ = false;
+
+ public:
+  // Closes through the normal close and destroy steps when the session ends or the process is
+  // asked to terminate: the bookmark is saved and a temporary folder deleted, but no close
+  // message holds up the shutdown.
+  void closeOnRequest();
 };
 
 }  // namespace ebook

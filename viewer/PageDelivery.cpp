@@ -1,8 +1,13 @@
 // TBB1: how pages reach the browser control. Protocol mode serves the book from memory under
 // the book scheme; temp-folder mode extracts it to a temporary folder and shows files.
 
+#include <QWebEngineProfile>
+
+#include "archive/Shell.h"
+#include "archive/TempFolder.h"
 #include "protocol/BookNamespace.h"
 #include "protocol/BookScheme.h"
+#include "protocol/TempFolderRequests.h"
 #include "viewer/MainWindow.h"
 
 namespace ebook {
@@ -16,13 +21,25 @@ void TBB1::registerNamespace() {
 void TBB1::unregisterNamespace() { namespace_->Unregister(); }
 
 bool TBB1::extractBookToTemp() {
-  // Extraction to a temporary folder is not available yet: such books are served from
-  // memory like every other book.
-  return false;
+  std::string folder;
+  try {
+    ExtractBookToTemp(folder);
+  } catch (...) {
+    // What was written stays until exit, when the folder is deleted like any other.
+    tempFolder_ = folder;
+    throw;
+  }
+  tempFolder_ = folder;
+  BookBaseUrl = QString::fromStdString(folder);
+  profile_->setUrlRequestInterceptor(new TempFolderRequests(BookBaseUrl, profile_));
+  return true;
 }
 
 void TBB1::deleteTempBook() {
-  // Nothing was extracted (see extractBookToTemp).
+  if (tempFolder_.empty()) return;
+  // The result is not looked at: a folder that cannot be deleted stays behind.
+  DeleteTempFolder(TempFolderFromBaseUrl(tempFolder_));
+  tempFolder_.clear();
 }
 
 }  // namespace ebook

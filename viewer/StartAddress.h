@@ -1,7 +1,8 @@
 #pragma once
 // Which address the viewer opens first. Later rules win:
 //   1. the start page, relative to the base address;
-//   2. the saved bookmark, a full address, when bookmarking is on and one was saved;
+//   2. the saved bookmark, a full address, when bookmarking is on and one was saved (moved onto
+//      this run's folder for a temp-folder book);
 //   3. the page named on the command line, relative to the base address, as written.
 
 #include <QString>
@@ -17,5 +18,10 @@ struct StartAddressInputs {
 };
 
 QString ChooseStartAddress(const StartAddressInputs& in);
+
+// The saved bookmark for a book whose base address is `baseUrl`. A bookmark of a temp-folder
+// book names a file in the folder of an earlier run, which is gone: it is moved onto this run's
+// folder. Every other bookmark is returned unchanged.
+QString RebaseBookmark(const QString& savedBookmark, const QString& baseUrl);
 
 }  // namespace ebook

@@ -37,7 +37,17 @@ WebBrowser::~WebBrowser() {
 
 void WebBrowser::Navigate(const QString& URL) {
   busy_ = true;
-  page_->load(QUrl(URL));
+  page_->load(AddressToUrl(URL));
+}
+
+QUrl AddressToUrl(const QString& address) {
+  // In temp-folder mode addresses are plain paths of the extracted files ("/tmp/TMP1-2/A.HTML");
+  // everything after the first "#" is the fragment, as in any address.
+  if (!address.startsWith(QLatin1Char('/'))) return QUrl(address);
+  const qsizetype hash = address.indexOf(QLatin1Char('#'));
+  QUrl url = QUrl::fromLocalFile(hash < 0 ? address : address.left(hash));
+  if (hash >= 0) url.setFragment(address.mid(hash + 1));
+  return url;
 }
 
 void WebBrowser::GoBack() { page_->triggerAction(QWebEnginePage::Back); }

@@ -13,6 +13,7 @@
 //   DocumentComplete the page has finished loading (also after a failed or cancelled load).
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class QWebEngineProfile;
@@ -63,5 +64,9 @@ class WebBrowser : public QWidget {
   bool busy_ = false;
   bool hasDocument_ = false;
 };
+
+// The URL an address given to Navigate stands for: a full address as it is, an absolute local
+// path (temp-folder mode) as a file URL.
+QUrl AddressToUrl(const QString& address);
 
 }  // namespace ebook

@@ -17,6 +17,7 @@
 std::unique_ptr<QObject> MakeProtocolTest();
 std::unique_ptr<QObject> MakeMainWindowTest();
 std::unique_ptr<QObject> MakeDialogsTest();
+std::unique_ptr<QObject> MakeTempFolderModeTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
       {"ProtocolTest", MakeProtocolTest},
       {"MainWindowTest", MakeMainWindowTest},
       {"DialogsTest", MakeDialogsTest},
+      {"TempFolderModeTest", MakeTempFolderModeTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {
