@@ -1,9 +1,11 @@
 #include "PackCommand.h"
 
+#include <filesystem>
 #include <ostream>
 #include <system_error>
 
 #include "BookBuilder.h"
+#include "BookChecker.h"
 #include "BookInspector.h"
 #include "PackError.h"
 #include "archive/BookImage.h"
@@ -21,7 +23,9 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The arguments of build, and of check on a source folder (which writes nothing: no -o).
 BuildOptions ParseBuildArguments(const std::vector<std::string>& args) {
+  const std::string& command = args[0];
   BuildOptions options;
   bool haveSource = false;
   for (size_t i = 1; i < args.size(); ++i) {
@@ -34,7 +38,7 @@ BuildOptions ParseBuildArguments(const std::vector<std::string>& args) {
     }
     if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
     const std::string& value = args[++i];
-    if (arg == "-o") options.output = value;
+    if (arg == "-o" && command == "build") options.output = value;
     else if (arg == "--settings") options.settings = value;
     else if (arg == "--toc") options.toc = value;
     else if (arg == "--splash") options.splash = value;
@@ -44,8 +48,10 @@ BuildOptions ParseBuildArguments(const std::vector<std::string>& args) {
     else if (arg == "--viewer") options.viewer = value;
     else throw UsageError("unknown option " + arg);
   }
-  if (!haveSource) throw UsageError("build needs a source folder");
-  if (options.output.empty()) throw UsageError("build needs -o BOOK");
+  if (!haveSource)
+    throw UsageError(command + " needs a " +
+                     (command == "build" ? "source folder" : "book or a source folder"));
+  if (options.output.empty() && command == "build") throw UsageError("build needs -o BOOK");
   return options;
 }
 
@@ -83,6 +89,28 @@ int Inspect(const std::vector<std::string>& args, size_t extra, std::ostream& ou
   return kExitOk;
 }
 
+// A built book is checked as it is; a source folder as the build with the same options would
+// store it.
+int Check(const std::vector<std::string>& args, std::ostream& out) {
+  const BuildOptions options = ParseBuildArguments(args);
+  std::error_code error;
+  const bool folder = std::filesystem::is_directory(options.source, error);
+  if (!folder && args.size() != 2)
+    throw UsageError("check takes options only with a source folder");
+  const BookImage book =
+      folder ? BookFromFolder(options) : BookImage::FromFile(options.source.string());
+  if (book.index().entries().empty())
+    throw PackError(options.source.string() + " holds no book: nothing follows the program");
+  size_t errors = 0, warnings = 0;
+  for (const Finding& finding : BookChecker(book).Run()) {
+    out << FormatFinding(finding) << '\n';
+    ++(finding.severity == Finding::Severity::Error ? errors : warnings);
+  }
+  out << options.source.string() << ": " << errors << (errors == 1 ? " error, " : " errors, ")
+      << warnings << (warnings == 1 ? " warning\n" : " warnings\n");
+  return errors ? kExitFailed : kExitOk;
+}
+
 }  // namespace
 
 std::string PackUsage() {
@@ -94,7 +122,10 @@ std::string PackUsage() {
          "  ebook-pack cat BOOK NAME      an entry's content\n"
          "  ebook-pack settings BOOK      the settings the viewer reads\n"
          "  ebook-pack toc BOOK           the contents in the text form build reads\n"
-         "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n";
+         "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n"
+         "  ebook-pack check BOOK         what would make the book misbehave; exit 1 on errors\n"
+         "  ebook-pack check SOURCE_DIR [build's options but -o]\n"
+         "                                the same for a folder, read as build would store it\n";
 }
 
 int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -105,6 +136,7 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
   }
   try {
     if (command == "build") return Build(args, out, err);
+    if (command == "check") return Check(args, out);
     if (command == "list" || command == "settings" || command == "toc") return Inspect(args, 0, out, err);
     if (command == "cat") return Inspect(args, 1, out, err);
     if (command == "search") {
