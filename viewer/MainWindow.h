@@ -21,6 +21,7 @@
 #include <string>
 
 #include "settings/BookSettings.h"
+#include "viewer/TTreeViewEx.h"
 
 class QLabel;
 class QLineEdit;
@@ -52,7 +53,8 @@ class TBB1 : public QWidget {
   QWidget* Panel2 = nullptr;
   QWidget* TocPanel = nullptr;
   QLabel* TocLabel = nullptr;
-  QTreeWidget* TOCtree = nullptr;
+  TTreeViewEx* TOCtree = nullptr;
+  QList<QPixmap> ImagesVST2;  // TOCtree's pictures: closed book, open book, page
   QWidget* SearchPanel = nullptr;
   QLabel* SearchLabel = nullptr;
   QLabel* Label4 = nullptr;
@@ -95,6 +97,16 @@ class TBB1 : public QWidget {
   void extract_olista();
   void listaNext();
   void openContentsPanel();
+
+  // The table of contents (Contents.cpp).
+  void listaBack();
+  void listaSync();
+  void SpeedButton10Click();
+  void SpeedButton12Click();
+  void TOCtreeChange(TTreeViewEx::Node* node);
+  void TOCtreeGetImageIndex(TTreeViewEx::Node* node);
+  void TOCtreeGetSelectedIndex(TTreeViewEx::Node* node);
+  void TOCtreeRequestDataSize(TTreeViewEx::Node* node, int32_t* size);
   void doregistry();
   void bookmarkLAST();
   void set_offline(bool offline);
@@ -133,6 +145,9 @@ class TBB1 : public QWidget {
   void unregisterNamespace();
   void showFirstPage(const QString& address);
   void selectFirstTocNode();
+  void createContentsPictures();
+  // The name of the page shown, from TocTarget, in the form contents nodes are compared in.
+  std::string shownPage() const;
 
   void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void webbrowser1CommandStateChange(int command, bool enable);
@@ -145,6 +160,7 @@ class TBB1 : public QWidget {
   bool fixedSize_ = false;
   bool shownOnce_ = false;
   bool destroyed_ = false;
+  std::string pageAtTocSelection_;  // the page shown when the contents node was selected
   std::string tempFolder_;  // temp-folder mode: the extracted book's folder, "/"-terminated
   bool closingOnRequest_ = false;
 

@@ -1,6 +1,7 @@
 // TBB1: the controls and their layout. Sizes are the window's design values at 96 dpi.
 
 #include <QFont>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,9 +100,23 @@ void TBB1::createTocPanel() {
   SpeedButton[11] = CloseButton(TocPanel);
   SpeedButton[11]->setToolTip(QStringLiteral("Close"));
   column->addLayout(CaptionRow(TocLabel, SpeedButton[11]));
-  TOCtree = new QTreeWidget(TocPanel);
-  TOCtree->setHeaderHidden(true);
+  auto* line = new QFrame(TocPanel);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  column->addWidget(line);
+  // The pictures come from ImagesVST2; the handlers override the indexes the stream stores.
+  createContentsPictures();
+  TOCtree = new TTreeViewEx(TocPanel);
+  TOCtree->setIndentation(19);
+  TOCtree->SetImages(ImagesVST2);
+  connect(TOCtree, &TTreeViewEx::OnChange, this, &TBB1::TOCtreeChange);
+  connect(TOCtree, &TTreeViewEx::OnGetImageIndex, this, &TBB1::TOCtreeGetImageIndex);
+  connect(TOCtree, &TTreeViewEx::OnGetSelectedIndex, this, &TBB1::TOCtreeGetSelectedIndex);
+  connect(TOCtree, &TTreeViewEx::OnRequestDataSize, this, &TBB1::TOCtreeRequestDataSize);
   column->addWidget(TOCtree, 1);
+  connect(SpeedButton[11], &QToolButton::clicked, this, &TBB1::SpeedButton10Click);
+  connect(SpeedButton[12], &QToolButton::clicked, this, &TBB1::SpeedButton12Click,
+          Qt::UniqueConnection);
   TocPanel->hide();
 }
 

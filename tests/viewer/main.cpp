@@ -17,6 +17,7 @@
 std::unique_ptr<QObject> MakeProtocolTest();
 std::unique_ptr<QObject> MakeMainWindowTest();
 std::unique_ptr<QObject> MakeDialogsTest();
+std::unique_ptr<QObject> MakeContentsTest();
 std::unique_ptr<QObject> MakeTempFolderModeTest();
 
 int main(int argc, char** argv) {
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
       {"ProtocolTest", MakeProtocolTest},
       {"MainWindowTest", MakeMainWindowTest},
       {"DialogsTest", MakeDialogsTest},
+      {"ContentsTest", MakeContentsTest},
       {"TempFolderModeTest", MakeTempFolderModeTest},
   };
   int failures = 0;

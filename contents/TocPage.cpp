@@ -1,0 +1,52 @@
+#include "contents/TocPage.h"
+
+#include "contents/TocStream.h"
+
+namespace ebook {
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+std::string TocNodePageName(std::string_view data) {
+  if (data.size() < static_cast<size_t>(kTocNodeDataSize)) return {};
+  return TocPageName(data);
+}
+
+std::string TrimPageName(std::string_view page) {
+  while (!page.empty() && static_cast<unsigned char>(page.front()) <= 32) page.remove_prefix(1);
+  while (!page.empty() && static_cast<unsigned char>(page.back()) <= 32) page.remove_suffix(1);
+  return std::string(page);
+}
+
+std::string ComparablePageName(std::string_view page) {
+  std::string name = TrimPageName(page);
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return name;
+}
+
+std::string PageNameInFolderTarget(std::string_view target, std::string_view folderTarget,
+                                   std::string_view folderAddress) {
+  if (!folderTarget.empty() && target.starts_with(folderTarget))
+    return std::string(target.substr(folderTarget.size()));
+
+  // The folder's own name: the last segment of its address, without the trailing separator.
+  std::string_view folder = folderAddress;
+  while (!folder.empty() && IsSeparator(folder.back())) folder.remove_suffix(1);
+  size_t start = folder.size();
+  while (start > 0 && !IsSeparator(folder[start - 1])) --start;
+  const std::string name = ComparablePageName(folder.substr(start));
+  if (name.empty()) return std::string(target);
+  for (size_t at = target.find(name); at != std::string_view::npos;
+       at = target.find(name, at + 1)) {
+    const size_t after = at + name.size();
+    const bool wholeSegment = at == 0 || IsSeparator(target[at - 1]);
+    if (wholeSegment && after < target.size() && IsSeparator(target[after]))
+      return std::string(target.substr(after + 1));
+  }
+  return std::string(target);
+}
+
+}  // namespace ebook
