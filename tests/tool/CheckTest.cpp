@@ -251,12 +251,14 @@ TEST(CheckTest, PageLinksSkipCommentsAndScripts) {
       "<!-- <img src=old.png> -->\n"
       "<script>var s = '<img src=\"fake.png\">';</script><script src=lib.js></script>\n"
       "<style>\n p { background: url('bg.png') }</style>\n"
-      "<TD Background = \"cell.png\" style=\"list-style: url(dot.png)\"><a name=x>";
+      "<TD Background = \"cell.png\" style=\"list-style: url(dot.png)\"><a name=x>"
+      "<area href=r&amp;d.html>";
   std::vector<std::string> found;
   for (const PageLink& link : HtmlLinks(html))
     found.push_back(link.kind + " " + link.address + " " + std::to_string(link.line));
   EXPECT_EQ(found, (std::vector<std::string>{"script src lib.js 2", "url() bg.png 4",
-                                             "td background cell.png 5", "url() dot.png 5"}));
+                                             "td background cell.png 5", "url() dot.png 5",
+                                             "area href r&d.html 5"}));
 }
 
 }  // namespace

@@ -46,6 +46,14 @@ class LineCounter {
   int line_;
 };
 
+// The browser reads "&amp;" in an attribute as "&" ("a.html?x=1&amp;y=2", "r&amp;d.html").
+std::string WithAmpersands(std::string_view value) {
+  std::string text(value);
+  for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at)
+    text.erase(at + 1, 4);
+  return text;
+}
+
 bool NamesAddress(std::string_view tag, std::string_view attribute) {
   static constexpr std::array kLinkTags = {"a",      "img",  "link",  "script", "frame",
                                            "iframe", "area", "embed", "source"};
@@ -153,7 +161,7 @@ std::vector<PageLink> HtmlLinks(std::string_view html) {
       const std::string_view value = html.substr(begin, end - begin);
       const int line = lines.At(begin);
       if (NamesAddress(tag, attribute))
-        links.push_back({tag + " " + attribute, std::string(TrimmedBlanks(value)), line});
+        links.push_back({tag + " " + attribute, WithAmpersands(TrimmedBlanks(value)), line});
       if (attribute == "style") Append(links, CssLinks(value, line));
     }
     pos = i;
