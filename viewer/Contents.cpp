@@ -42,9 +42,9 @@ QPixmap ClosedBook() {
     p.setBrush(QColor(0x40, 0x60, 0xC0));
     p.drawRect(3, 1, 10, 13);
     p.setBrush(Qt::white);
-    p.drawRect(4, 12, 9, 2);                                // the pages' edge
-    p.drawLine(5, 2, 5, 11);                                // the spine
-    p.fillRect(7, 4, 5, 2, QColor(0xF0, 0xD0, 0x60));       // the title plate
+    p.drawRect(4, 12, 9, 2);                           // the pages' edge
+    p.drawLine(5, 2, 5, 11);                           // the spine
+    p.fillRect(7, 4, 5, 2, QColor(0xF0, 0xD0, 0x60));  // the title plate
   });
 }
 

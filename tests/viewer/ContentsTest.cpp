@@ -87,9 +87,8 @@ QString SelectedCaption(TBB1& window) {
 }
 
 void WaitForLocation(TBB1& window, const QString& address) {
-  WaitUntil([&] {
-    return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy();
-  });
+  WaitUntil(
+      [&] { return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy(); });
 }
 
 }  // namespace
@@ -154,7 +153,9 @@ class ContentsTest : public QObject {
     QTest::addColumn<bool>("present");
     QTest::addColumn<QStringList>("captions");
     const std::string good = Stream(kContents);
-    const auto bytes = [](const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); };
+    const auto bytes = [](const std::string& s) {
+      return QByteArray(s.data(), qsizetype(s.size()));
+    };
     QTest::newRow("missing entry") << QByteArray() << false << QStringList();
     QTest::newRow("empty entry") << QByteArray() << true << QStringList();
     QTest::newRow("count only") << bytes(good.substr(0, 4)) << true << QStringList();
@@ -222,7 +223,7 @@ class ContentsTest : public QObject {
       part->setExpanded(false);
       QCOMPARE(toc.PictureIndex(part, selected), 0);  // closed book
       part->setExpanded(true);
-      QCOMPARE(toc.PictureIndex(part, selected), 1);  // open book
+      QCOMPARE(toc.PictureIndex(part, selected), 1);                       // open book
       QCOMPARE(toc.PictureIndex(Find(window, "Chapter 1"), selected), 2);  // page
       QCOMPARE(toc.PictureIndex(Find(window, "Section"), selected), 2);
     }
@@ -265,29 +266,39 @@ class ContentsTest : public QObject {
 
   void syncFollowsThePageShown_data() {
     QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("shown");   // TocTarget as the navigation handler leaves it
+    QTest::addColumn<QString>("shown");    // TocTarget as the navigation handler leaves it
     QTest::addColumn<bool>("tempFolder");  // the book in file:///tmp/TMP12-34/
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("changes");
-    QTest::newRow("in-page link") << "Cover" << "APPENDIX.HTM" << false << "Appendix" << 1;
-    QTest::newRow("page no node names") << "Cover" << "OTHER.HTM" << false << "Cover" << 0;
-    QTest::newRow("two nodes, later wins") << "Cover" << "CH1.HTM" << false << "Again" << 2;
-    QTest::newRow("selected node names it")
-        << "Chapter 1" << "CH1.HTM" << false << "Chapter 1" << 0;
-    QTest::newRow("same fragment") << "Cover" << "CH1.HTM#S" << false << "Section" << 1;
-    QTest::newRow("other fragment") << "Cover" << "CH1.HTM#T" << false << "Cover" << 0;
-    QTest::newRow("query") << "Cover" << "CH2.HTM?X" << false << "Cover" << 0;
-    QTest::newRow("trimmed name") << "Cover" << "CH2.HTM" << false << "Chapter 2" << 1;
-    QTest::newRow("lower case is not the page shown")
-        << "Cover" << "ch2.htm" << false << "Cover" << 0;
-    QTest::newRow("subfolder named like a folder")
-        << "Cover" << "MP12-34/CH2.HTM" << false << "Cover" << 0;
-    QTest::newRow("temp folder") << "Cover" << "MP12-34/CH2.HTM" << true << "Chapter 2" << 1;
+    QTest::newRow("in-page link") << "Cover"
+                                  << "APPENDIX.HTM" << false << "Appendix" << 1;
+    QTest::newRow("page no node names") << "Cover"
+                                        << "OTHER.HTM" << false << "Cover" << 0;
+    QTest::newRow("two nodes, later wins") << "Cover"
+                                           << "CH1.HTM" << false << "Again" << 2;
+    QTest::newRow("selected node names it") << "Chapter 1"
+                                            << "CH1.HTM" << false << "Chapter 1" << 0;
+    QTest::newRow("same fragment") << "Cover"
+                                   << "CH1.HTM#S" << false << "Section" << 1;
+    QTest::newRow("other fragment") << "Cover"
+                                    << "CH1.HTM#T" << false << "Cover" << 0;
+    QTest::newRow("query") << "Cover"
+                           << "CH2.HTM?X" << false << "Cover" << 0;
+    QTest::newRow("trimmed name") << "Cover"
+                                  << "CH2.HTM" << false << "Chapter 2" << 1;
+    QTest::newRow("lower case is not the page shown") << "Cover"
+                                                      << "ch2.htm" << false << "Cover" << 0;
+    QTest::newRow("subfolder named like a folder") << "Cover"
+                                                   << "MP12-34/CH2.HTM" << false << "Cover" << 0;
+    QTest::newRow("temp folder") << "Cover"
+                                 << "MP12-34/CH2.HTM" << true << "Chapter 2" << 1;
     QTest::newRow("temp folder, other spelling")
-        << "Cover" << "\\TEMP\\TMP12-34\\APPENDIX.HTM" << true << "Appendix" << 1;
-    QTest::newRow("temp folder, outside the book")
-        << "Cover" << "TTPS://EXAMPLE.COM/" << true << "Cover" << 0;
-    QTest::newRow("nothing selected") << "" << "APPENDIX.HTM" << false << "" << 0;
+        << "Cover"
+        << "\\TEMP\\TMP12-34\\APPENDIX.HTM" << true << "Appendix" << 1;
+    QTest::newRow("temp folder, outside the book") << "Cover"
+                                                   << "TTPS://EXAMPLE.COM/" << true << "Cover" << 0;
+    QTest::newRow("nothing selected") << ""
+                                      << "APPENDIX.HTM" << false << "" << 0;
   }
   void syncFollowsThePageShown() {
     QFETCH(QString, selected);
@@ -345,20 +356,30 @@ class ContentsTest : public QObject {
     QTest::addColumn<QString>("shownAfter");   // TocTarget when the step is taken
     QTest::addColumn<bool>("next");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("collapsed node's first child")
-        << "Part one" << "COVER.HTM" << "COVER.HTM" << true << "Chapter 1";
-    QTest::newRow("back from a node without a page")
-        << "Part one" << "COVER.HTM" << "COVER.HTM" << false << "Cover";
-    QTest::newRow("node without a page, then an in-page link")
-        << "Part one" << "COVER.HTM" << "APPENDIX.HTM" << true << "Again";
-    QTest::newRow("back into a collapsed sibling")
-        << "Appendix" << "" << "APPENDIX.HTM" << false << "Chapter 2";
-    QTest::newRow("back to the parent") << "Chapter 1" << "" << "CH1.HTM" << false << "Part one";
-    QTest::newRow("in-page link, then next") << "Cover" << "" << "CH2.HTM" << true << "Appendix";
-    QTest::newRow("unlisted page, then next")
-        << "Cover" << "" << "OTHER.HTM" << true << "Part one";
-    QTest::newRow("unlisted page, then back")
-        << "Section" << "" << "OTHER.HTM" << false << "Chapter 1";
+    QTest::newRow("collapsed node's first child") << "Part one"
+                                                  << "COVER.HTM"
+                                                  << "COVER.HTM" << true << "Chapter 1";
+    QTest::newRow("back from a node without a page") << "Part one"
+                                                     << "COVER.HTM"
+                                                     << "COVER.HTM" << false << "Cover";
+    QTest::newRow("node without a page, then an in-page link") << "Part one"
+                                                               << "COVER.HTM"
+                                                               << "APPENDIX.HTM" << true << "Again";
+    QTest::newRow("back into a collapsed sibling") << "Appendix"
+                                                   << ""
+                                                   << "APPENDIX.HTM" << false << "Chapter 2";
+    QTest::newRow("back to the parent") << "Chapter 1"
+                                        << ""
+                                        << "CH1.HTM" << false << "Part one";
+    QTest::newRow("in-page link, then next") << "Cover"
+                                             << ""
+                                             << "CH2.HTM" << true << "Appendix";
+    QTest::newRow("unlisted page, then next") << "Cover"
+                                              << ""
+                                              << "OTHER.HTM" << true << "Part one";
+    QTest::newRow("unlisted page, then back") << "Section"
+                                              << ""
+                                              << "OTHER.HTM" << false << "Chapter 1";
   }
   void stepsContinueFromTheNodeOfThePageShown() {
     QFETCH(QString, selected);
