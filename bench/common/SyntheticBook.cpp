@@ -1,63 +1,88 @@
 #include "bench/common/SyntheticBook.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <iterator>
+#include <set>
 #include <thread>
 
-#include "archive/ArchiveWriter.h"
-#include "archive/SimExe.h"
+#include "archive/BookImage.h"
+#include "bench/common/ProseWriter.h"
 
 namespace ebook::bench {
 namespace {
 
-const char* const kWords[] = {
-    "the",     "book",   "page",   "chapter", "river",   "light",   "garden", "window", "stone",
-    "morning", "letter", "quiet",  "market",  "harbour", "winter",  "lantern", "bridge", "orchard",
-    "copper",  "meadow", "signal", "thread",  "valley",  "compass", "ember",  "willow", "granite",
-    "of",      "and",    "to",     "in",      "a",       "was",     "with",   "under",  "over"};
+// The rare word in one of three letter cases, so that a search has to fold case.
+std::string Cased(const std::string& word, int variant) {
+  std::string cased = word;
+  if (variant == 1) cased[0] = static_cast<char>(cased[0] - 'a' + 'A');
+  if (variant == 2) cased = UpperAscii(cased);
+  return cased;
+}
 
-std::string Page(std::mt19937& random, size_t size, int number, bool rare, const std::string& word) {
-  std::string page = "<html><head><title>Page " + std::to_string(number) +
-                     "</title><link rel=\"stylesheet\" href=\"../style.css\"></head><body>\n<p>";
-  std::uniform_int_distribution<size_t> pick(0, std::size(kWords) - 1);
-  const size_t rareAt = rare ? std::uniform_int_distribution<size_t>(page.size(), size)(random) : 0;
-  while (page.size() < size) {
-    if (rare && page.size() >= rareAt) {
-      page += word + " ";
-      rare = false;
-    }
-    page += kWords[pick(random)];
-    page += (random() % 12 == 0) ? ".</p>\n<p>" : " ";
-  }
-  return page + "</p></body></html>\n";
+// The numbers of the pages that get the rare word, ascending.
+std::vector<int> RarePages(std::mt19937& random, const SyntheticBookOptions& options) {
+  if (options.rareWord.empty()) return {};
+  std::vector<int> rare(options.pages);
+  for (int i = 0; i < options.pages; ++i) rare[i] = i;
+  std::shuffle(rare.begin(), rare.end(), random);
+  rare.resize(std::min(options.pages, std::max(0, options.pagesWithRareWord)));
+  std::sort(rare.begin(), rare.end());
+  return rare;
 }
 
 }  // namespace
 
 SyntheticBook MakeSyntheticBook(const SyntheticBookOptions& options) {
   std::mt19937 random(options.seed);
-  std::vector<BookEntry> entries;
-  entries.push_back({"XSE1.QRLC", "[cSettings]\r\nDATA=1111111111000000000000000000221110\r\n"
-                                  "home=CH0000/PAGE0000.HTML\r\n[cInfo]\r\ntitle=Synthetic book\r\n"});
-  std::uniform_int_distribution<size_t> sizes(options.minPageBytes, options.maxPageBytes);
-  const int rareEvery = std::max(1, options.pages / std::max(1, options.pagesWithRareWord));
+  ProseWriter writer(random);
+  const std::vector<int> rare = RarePages(random, options);
+
+  SyntheticBook book;
+  book.entries = options.extraEntries;
+  std::set<std::string> generated, withRareWord;
+  const double span = static_cast<double>(options.maxPageBytes - options.minPageBytes);
   for (int i = 0; i < options.pages; ++i) {
+    const double u = std::uniform_real_distribution<double>(0, 1)(random);
+    const size_t size = options.minPageBytes + static_cast<size_t>(u * u * span);
+    std::string word;
+    if (std::binary_search(rare.begin(), rare.end(), i))
+      word = options.mixedCase ? Cased(options.rareWord, i % 3) : options.rareWord;
     char name[40];
-    snprintf(name, sizeof name, "CH%04d/PAGE%04d.HTML", i / 100, i);
-    entries.push_back({name, Page(random, sizes(random), i, i % rareEvery == rareEvery / 2,
-                                  options.rareWord)});
+    snprintf(name, sizeof name, "CH%02d/PAGE%04d.HTML", i / 100, i);
+    book.entries.push_back({name, writer.Page(i, size, word)});
+    generated.insert(name);
+    if (!word.empty()) withRareWord.insert(name);
+    book.pageBytes += book.entries.back().content.size();
   }
   for (int i = 0; i < options.pictures; ++i) {
-    std::string picture(options.pictureBytes, '\0');
-    for (char& c : picture) c = static_cast<char>(random());
     char name[40];
     snprintf(name, sizeof name, "PICS/P%04d.JPG", i);
-    entries.push_back({name, std::move(picture)});
+    book.entries.push_back({name, IncompressibleBytes(random, options.pictureBytes)});
+    generated.insert(name);
+    book.pictureBytes += options.pictureBytes;
   }
-  SortInBookOrder(entries);
+  SortInBookOrder(book.entries);
 
-  // Deflating 160 MB is the slow part of making the book: split it over the cores.
+  for (const BookEntry& entry : book.entries) {
+    if (generated.contains(entry.name)) {
+      const std::string stored = UpperAscii(entry.name);
+      if (stored.ends_with(".HTML")) {
+        book.pageNames.push_back(stored);
+        book.pageSizes.push_back(entry.content.size());
+        if (withRareWord.contains(entry.name)) book.rareWordPages.push_back(stored);
+      } else {
+        book.pictureNames.push_back(stored);
+      }
+    }
+  }
+  return book;
+}
+
+std::string EncodeBook(const std::vector<BookEntry>& entries, std::string program) {
+  // Deflating 170 MB is the slow part of making a book: split it over the cores.
   std::vector<std::string> encoded(entries.size());
   const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> workers;
@@ -68,20 +93,22 @@ SyntheticBook MakeSyntheticBook(const SyntheticBookOptions& options) {
     });
   for (auto& worker : workers) worker.join();
 
-  SyntheticBook book;
-  std::ifstream self(ExecutablePath(), std::ios::binary);
-  book.image.assign(std::istreambuf_iterator<char>(self), {});
-  for (size_t i = 0; i < entries.size(); ++i) {
-    book.image += encoded[i];
-    const std::string upper = UpperAscii(entries[i].name);
-    if (upper.ends_with(".HTML")) {
-      book.pageNames.push_back(upper);
-      book.pageSizes.push_back(entries[i].content.size());
-    } else if (upper.ends_with(".JPG")) {
-      book.pictureNames.push_back(upper);
-    }
-  }
-  return book;
+  size_t size = program.size();
+  for (const std::string& entry : encoded) size += entry.size();
+  program.reserve(size);
+  for (const std::string& entry : encoded) program += entry;
+  return program;
+}
+
+std::string IncompressibleBytes(std::mt19937& random, size_t size) {
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::string WriteTempFile(const std::string& bytes, const std::string& name) {

@@ -78,11 +78,11 @@ int main(int argc, char** argv) {
   std::cerr << "writing benchmark books in " << dir << " ...\n";
   if (sample.isEmpty()) {
     sample = QString::fromStdString(dir + "/small-book");
-    ebook::bench::WriteBookFile(EBOOK_VIEWER_PATH, ebook::bench::SmallBookArchive(),
+    ebook::bench::WriteBookFile(EBOOK_VIEWER_PATH, ebook::bench::SmallBook(),
                                 sample.toStdString());
   }
   const std::string large = dir + "/large-book";
-  ebook::bench::WriteBookFile(EBOOK_VIEWER_PATH, ebook::bench::LargeBookArchive(), large);
+  ebook::bench::WriteBookFile(EBOOK_VIEWER_PATH, ebook::bench::LargeBook(), large);
 
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   if (!environment.contains(QStringLiteral("DISPLAY")) &&

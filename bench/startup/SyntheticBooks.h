@@ -1,22 +1,28 @@
 #pragma once
 // Books for the start-up benchmark, written as complete book files (viewer program + archive).
+// Both open with the same start page, style sheet and picture, so that only the book's size
+// differs between them.
 
 #include <string>
+#include <vector>
+
+#include "archive/ArchiveWriter.h"
 
 namespace ebook::bench {
 
 // The start page every benchmark book opens with.
 inline constexpr char kStartPage[] = "start.htm";
 
-// A small book like a typical one: a start page with a style sheet and a picture, and a few
-// dozen pages.
-std::string SmallBookArchive();
+// A small book like a typical one: the start page with its style sheet and picture, and 40
+// pages of 8 KB.
+std::vector<BookEntry> SmallBook();
 
-// About 100 MB: 5,000 pages of 2-63 KB and 500 incompressible pictures; the start page is the
-// archive's last entry.
-std::string LargeBookArchive();
+// About 100 MB: the benchmarks' synthetic book of 5,000 pages of 2-60 KB and 500 incompressible
+// pictures, with the start page among the top-folder files at the archive's end.
+std::vector<BookEntry> LargeBook();
 
-// Writes viewer program + archive to `path`, executable.
-void WriteBookFile(const std::string& viewer, const std::string& archive, const std::string& path);
+// Writes the viewer program followed by the archive of `entries` to `path`, executable.
+void WriteBookFile(const std::string& viewer, const std::vector<BookEntry>& entries,
+                   const std::string& path);
 
 }  // namespace ebook::bench
