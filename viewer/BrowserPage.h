@@ -1,6 +1,7 @@
 #pragma once
 // The page inside WebBrowser1: passes every navigation request of the page and its frames to
-// the browser control's before-navigate event.
+// the browser control's before-navigate event, the engine's own requests as well as the
+// same-document moves and link commands that its LinkCatcher reports.
 
 #include <QWebEnginePage>
 

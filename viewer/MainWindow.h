@@ -18,6 +18,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "settings/BookSettings.h"
@@ -36,6 +37,7 @@ class QWebEngineProfile;
 namespace ebook {
 
 class BookNamespace;
+struct LinkCommand;
 class TBB2;
 class WebBrowser;
 
@@ -112,6 +114,19 @@ class TBB1 : public QWidget {
   void set_offline(bool offline);
   void focus_browser();
 
+  // Navigation and link commands (Navigation.cpp, LinkCommands.cpp), the logo (Toolbar.cpp).
+  void SpeedButton1Click();  // Back
+  void SpeedButton2Click();  // Next
+  void SpeedButton3Click();  // Reload
+  void SpeedButton4Click();  // Home
+  void SpeedButton5Click();  // Stop
+  void SpeedButton6Click();  // Search
+  void SpeedButton7Click();  // Print
+  void Image1Click();
+  // Runs `command` of the current document's command target; command 7 of the standard group
+  // (useBrowserGroup false) is the print preview. Nothing without a document; errors dropped.
+  void exec_command(bool useBrowserGroup, uint32_t command);
+
  signals:
   // The window has closed; the program entry ends the message loop.
   void closed();
@@ -152,6 +167,8 @@ class TBB1 : public QWidget {
   void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void webbrowser1CommandStateChange(int command, bool enable);
   void webbrowser1DocumentComplete(const QString& URL);
+  void resumeAutoAdvance();
+  void runLinkCommand(const LinkCommand& command);
 
   QVBoxLayout* layout_ = nullptr;
   QWebEngineProfile* profile_ = nullptr;

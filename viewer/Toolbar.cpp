@@ -1,14 +1,77 @@
-// TBB1: the toolbar panel Panel1 and its buttons. The buttons stay hidden until set_toolbar
-// lays them out; the panel is 50 pixels high, along the top edge (or the bottom edge).
+// TBB1: the toolbar panel Panel1, its buttons and the logo Image1. The buttons stay hidden
+// until set_toolbar lays them out; the panel runs along the top edge (or the bottom edge).
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
+#include <functional>
+#include <utility>
 
+#include "archive/Shell.h"
+#include "archive/SimExe.h"
+#include "viewer/BookColor.h"
 #include "viewer/MainWindow.h"
+#include "viewer/ToolbarPictures.h"
 
 namespace ebook {
+
+namespace {
+
+struct ToolbarButton {
+  int speedButton;  // SpeedButton1 ... SpeedButton12
+  size_t offset;    // the option switch that shows it
+};
+
+// Left to right. Stop stands between Next and Reload, Content between Home and Search.
+constexpr std::array<ToolbarButton, 10> kPlacement = {{
+    {1, opt::kBack},
+    {2, opt::kNext},
+    {5, opt::kStop},
+    {3, opt::kReload},
+    {4, opt::kHome},
+    {12, opt::kContent},
+    {6, opt::kSearch},
+    {7, opt::kPrint},
+    {8, opt::kAbout},
+    {9, opt::kExit},
+}};
+
+// The picture entries B1.QRLC ... B10.QRLC belong to SpeedButton1 ... SpeedButton9 and
+// SpeedButton12.
+constexpr std::array<int, 10> kPictureOwner = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
+
+// Runs `action` when the watched widget is clicked with the left mouse button.
+class ClickFilter : public QObject {
+ public:
+  ClickFilter(QWidget* watched, std::function<void()> action)
+      : QObject(watched), action_(std::move(action)) {
+    watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      action_();
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+void SetPicture(QToolButton* button, const QPixmap& picture) {
+  button->setIcon(QIcon(picture));
+  button->setIconSize(picture.size());
+}
+
+}  // namespace
 
 void TBB1::createToolbarPanel() {
   Panel1 = new QWidget(this);
@@ -21,11 +84,22 @@ void TBB1::createToolbarPanel() {
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setGeometry(0, 1, 57, 48);
+    SetPicture(button, BuiltInButtonPicture(i));
     button->hide();
     SpeedButton[i] = button;
   }
+  connect(SpeedButton[1], &QToolButton::clicked, this, &TBB1::SpeedButton1Click);
+  connect(SpeedButton[2], &QToolButton::clicked, this, &TBB1::SpeedButton2Click);
+  connect(SpeedButton[3], &QToolButton::clicked, this, &TBB1::SpeedButton3Click);
+  connect(SpeedButton[4], &QToolButton::clicked, this, &TBB1::SpeedButton4Click);
+  connect(SpeedButton[5], &QToolButton::clicked, this, &TBB1::SpeedButton5Click);
+  connect(SpeedButton[6], &QToolButton::clicked, this, &TBB1::SpeedButton6Click,
+          Qt::UniqueConnection);
+  connect(SpeedButton[7], &QToolButton::clicked, this, &TBB1::SpeedButton7Click);
   connect(SpeedButton[8], &QToolButton::clicked, this, &TBB1::SpeedButton8Click);
   connect(SpeedButton[9], &QToolButton::clicked, this, &TBB1::SpeedButton9Click);
+  connect(SpeedButton[12], &QToolButton::clicked, this, &TBB1::SpeedButton12Click,
+          Qt::UniqueConnection);
 
   auto* row = new QHBoxLayout(Panel1);
   row->setContentsMargins(0, 0, 0, 0);
@@ -34,6 +108,8 @@ void TBB1::createToolbarPanel() {
   Image1->setFixedWidth(48);
   Image1->setAlignment(Qt::AlignCenter);
   Image1->setCursor(Qt::PointingHandCursor);
+  Image1->setPixmap(BuiltInLogo());
+  new ClickFilter(Image1, [this] { Image1Click(); });
   row->addWidget(Image1);
   layout_->addWidget(Panel1);
 }
@@ -44,16 +120,59 @@ void TBB1::putToolbarAtBottom() {
 }
 
 void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
-  // Without a toolbar nothing else of the toolbar happens.
-  if (BookSettings.OptionString.is(opt::kNoToolbar, '1')) {
+  const OptionString& options = BookSettings.OptionString;
+  // 1. Without a toolbar nothing else of the toolbar happens.
+  if (options.is(opt::kNoToolbar, '1')) {
     Panel1->hide();
     Panel1->setEnabled(false);
     return;
   }
-  // The buttons' order, pictures, colours and logo come with the toolbar's own work; for now
-  // the panel is in place and the buttons keep their captions.
-  (void)buttonWidth;
-  (void)buttonHeight;
+  // 2., 3.
+  const int step = buttonWidth + 1;
+  Panel1->setFixedHeight(buttonHeight + 6);
+  // 4., 5. A colour the book writes wrongly leaves the default one.
+  if (auto color = BookColor(BookSettings.ToolbarColor, Panel1->palette())) {
+    QPalette palette = Panel1->palette();
+    palette.setColor(QPalette::Window, *color);
+    Panel1->setPalette(palette);
+  }
+  if (auto color = BookColor(BookSettings.ToolbarTextColor, Panel1->palette())) {
+    for (int i : kPictureOwner) {
+      QPalette palette = SpeedButton[i]->palette();
+      palette.setColor(QPalette::ButtonText, *color);
+      palette.setColor(QPalette::WindowText, *color);
+      SpeedButton[i]->setPalette(palette);
+    }
+  }
+  // 6., 7. Shown buttons stand side by side with a gap of one pixel, hidden ones take no place.
+  int x = 0;
+  for (const ToolbarButton& placed : kPlacement) {
+    QToolButton* button = SpeedButton[placed.speedButton];
+    button->setGeometry(0, 1, buttonWidth, buttonHeight);
+    if (!options.is(placed.offset, '1')) continue;
+    button->move(x, 1);
+    button->show();
+    x += step;
+  }
+  // 8., 9. The logo: the book's own (its own size, centred or stretched) or none.
+  if (options.is(opt::kLogo, '1')) {
+    const QPixmap logo = LogoFromBitmap(ReadEntry("LOGO.QRLC"));
+    Image1->setPixmap(logo);
+    Image1->setScaledContents(options.is(opt::kLogoStretch, '1'));
+    Image1->setFixedWidth(logo.width());
+  }
+  if (options.is(opt::kLogo, '2')) Image1->hide();
+  // 10.
+  for (size_t n = 0; n < kPictureOwner.size(); ++n) {
+    const std::string bitmap = ReadEntry("B" + std::to_string(n + 1) + ".QRLC");
+    if (bitmap.empty()) continue;
+    const QPixmap picture = ButtonPictureFromBitmap(bitmap);
+    if (!picture.isNull()) SetPicture(SpeedButton[kPictureOwner[n]], picture);
+  }
+}
+
+void TBB1::Image1Click() {
+  if (!BookSettings.LogoUrl.empty()) ShellOpen(BookSettings.LogoUrl);
 }
 
 }  // namespace ebook

@@ -7,7 +7,8 @@
 // Events:
 //   BeforeNavigate2  before every navigation of the page or of a frame in it (a link, a script
 //                    or Navigate); setting *Cancel stops it and the current document stays.
-//                    Same-document moves (a click on "#anchor") are not navigations.
+//                    Same-document moves ("#anchor") are reported too; an address with the
+//                    link-command marker "#DO#" has been cancelled in the page already.
 //   CommandStateChange(command, enable)  CSC_NAVIGATEFORWARD / CSC_NAVIGATEBACK became
 //                    possible or impossible.
 //   DocumentComplete the page has finished loading (also after a failed or cancelled load).

@@ -222,7 +222,7 @@ class MainWindowTest : public QObject {
     TBB1 bottom;
     bottom.show();
     QVERIFY(bottom.Panel1->isVisible());
-    QCOMPARE(bottom.Panel1->height(), 50);
+    QCOMPARE(bottom.Panel1->height(), 51);  // the default button height 45 + 6
     QVERIFY(bottom.Panel1->y() > bottom.Splitter1->y());
 
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{18, '1'}})})});

@@ -17,6 +17,8 @@
 std::unique_ptr<QObject> MakeProtocolTest();
 std::unique_ptr<QObject> MakeMainWindowTest();
 std::unique_ptr<QObject> MakeDialogsTest();
+std::unique_ptr<QObject> MakeNavigationTest();
+std::unique_ptr<QObject> MakeToolbarTest();
 std::unique_ptr<QObject> MakeContentsTest();
 std::unique_ptr<QObject> MakeTempFolderModeTest();
 
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
       {"ProtocolTest", MakeProtocolTest},
       {"MainWindowTest", MakeMainWindowTest},
       {"DialogsTest", MakeDialogsTest},
+      {"NavigationTest", MakeNavigationTest},
+      {"ToolbarTest", MakeToolbarTest},
       {"ContentsTest", MakeContentsTest},
       {"TempFolderModeTest", MakeTempFolderModeTest},
   };

@@ -1,0 +1,66 @@
+// TBB1: the in-page link commands and the commands of the browser's current document.
+
+#include "archive/Shell.h"
+#include "archive/SimExe.h"
+#include "navigation/LinkCommand.h"
+#include "navigation/PathCase.h"
+#include "viewer/AnsiText.h"
+#include "viewer/MainWindow.h"
+#include "viewer/PrintPreview.h"
+#include "viewer/ReaderMessages.h"
+#include "viewer/WebBrowser.h"
+
+namespace ebook {
+
+namespace {
+
+// Command 7 of the standard command group: the print preview of the current document.
+constexpr uint32_t kPrintPreviewCommand = 7;
+
+}  // namespace
+
+void TBB1::runLinkCommand(const LinkCommand& command) {
+  switch (command.kind) {
+    case LinkCommandWord::Show:
+      ShowMessage(FromAnsi(command.argument));
+      break;
+    case LinkCommandWord::Open: {
+      // "$DRV$" is the volume that holds the book, "$WIN$" the system's; names are matched to
+      // the files on disk without regard to letter case, as the book's author saw them.
+      const std::string target = ExpandOpenArgument(
+          command.argument, VolumeRootOf(ExecutablePath()), SystemDriveRoot());
+      ShellOpen(ResolvePathIgnoringCase(target));
+      break;
+    }
+    case LinkCommandWord::Exit:
+    case LinkCommandWord::Quit:
+      SpeedButton9Click();
+      break;
+    case LinkCommandWord::Find:
+      SpeedButton6Click();
+      break;
+    case LinkCommandWord::Toc1:
+      SpeedButton12Click();
+      break;
+    case LinkCommandWord::Prin:
+      SpeedButton7Click();
+      break;
+    case LinkCommandWord::Unknown:
+      break;
+  }
+}
+
+void TBB1::SpeedButton7Click() { exec_command(false, kPrintPreviewCommand); }
+
+void TBB1::exec_command(bool useBrowserGroup, uint32_t command) {
+  if (!WebBrowser1 || !WebBrowser1->Document()) return;
+  // Whatever goes wrong in the document's commands is dropped.
+  try {
+    if (!useBrowserGroup && command == kPrintPreviewCommand) {
+      PrintPreview(WebBrowser1->engineView(), this).exec();
+    }
+  } catch (...) {
+  }
+}
+
+}  // namespace ebook

@@ -1,0 +1,25 @@
+#pragma once
+// The toolbar's pictures: the built-in button pictures and logo, and the book's own pictures
+// read from Windows bitmap entries (B1.QRLC ... B10.QRLC, LOGO.QRLC).
+
+#include <QPixmap>
+#include <string>
+
+namespace ebook {
+
+// The built-in 16 x 16 picture of SpeedButton1 ... SpeedButton9 or SpeedButton12; a null
+// pixmap for any other number.
+QPixmap BuiltInButtonPicture(int speedButton);
+
+// The built-in logo, 32 x 32.
+QPixmap BuiltInLogo();
+
+// A button picture from a bitmap file: every pixel of the colour of the bottom-left pixel is
+// transparent (white for a two-colour bitmap), so the toolbar shows through. A null pixmap when
+// the bytes are not a picture.
+QPixmap ButtonPictureFromBitmap(const std::string& bitmap);
+
+// A logo from a bitmap file, opaque; a null pixmap when the bytes are not a picture.
+QPixmap LogoFromBitmap(const std::string& bitmap);
+
+}  // namespace ebook
