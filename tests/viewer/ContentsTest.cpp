@@ -400,6 +400,45 @@ class ContentsTest : public QObject {
     QCOMPARE(SelectedCaption(window), expected);
   }
 
+  void homeInContentsOrder_data() {
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("changes");
+    QTest::newRow("first node already selected") << "Cover"
+                                                 << "COVER.HTM" << 0;
+    QTest::newRow("from another node") << "Chapter 2"
+                                       << "CH2.HTM" << 1;
+    QTest::newRow("after an in-page link") << "Cover"
+                                           << "APPENDIX.HTM" << 2;
+  }
+  void homeInContentsOrder() {
+    QFETCH(QString, selected);
+    QFETCH(QString, shown);
+    QFETCH(int, changes);
+    InstallContentsBook(Stream(kContents), {{19, '1'}});
+    TBB1 window;
+    WaitForLocation(window, "ebook://book/cover.htm");
+    window.TOCtree->Select(Find(window, selected));
+    window.TocTarget = shown.toStdString();
+    QSignalSpy spy(window.TOCtree, &TTreeViewEx::OnChange);
+    window.SpeedButton4Click();
+    QCOMPARE(SelectedCaption(window), QStringLiteral("Cover"));
+    QCOMPARE(spy.count(), changes);
+    WaitForLocation(window, "ebook://book/cover.htm");
+  }
+
+  void pageOfAnInPageLinkIsFollowed() {
+    InstallContentsBook(Stream(kContents), {{19, '1'}});
+    TBB1 window;
+    WaitForLocation(window, "ebook://book/cover.htm");
+    RunScript(window.WebBrowser1->Document(), "location.href = 'appendix.htm'");
+    WaitForLocation(window, "ebook://book/appendix.htm");
+    QCOMPARE(window.TocTarget, std::string("APPENDIX.HTM"));
+    window.SpeedButton2Click();  // Next: from the node of the page shown
+    QCOMPARE(SelectedCaption(window), QStringLiteral("Again"));
+    WaitForLocation(window, "ebook://book/ch1.htm");
+  }
+
   void emptyContentsDoNothing_data() {
     QTest::addColumn<QByteArray>("stream");
     QTest::addColumn<QString>("useToc");
@@ -419,6 +458,7 @@ class ContentsTest : public QObject {
     window.listaBack();
     window.listaSync();
     window.Timer1Timer();
+    window.SpeedButton4Click();  // Home
     QVERIFY(!window.TOCtree->Selected());
     QVERIFY(!window.WebBrowser1->Busy());
     QVERIFY(!window.WebBrowser1->Document());
