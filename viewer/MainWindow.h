@@ -16,10 +16,13 @@
 
 #include <QSize>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/BookSettings.h"
 #include "viewer/TTreeViewEx.h"
@@ -37,6 +40,9 @@ class QWebEngineProfile;
 namespace ebook {
 
 class BookNamespace;
+class FindBar;
+class SearchRun;
+struct SearchHit;
 struct LinkCommand;
 class TBB2;
 class WebBrowser;
@@ -127,6 +133,15 @@ class TBB1 : public QWidget {
   // (useBrowserGroup false) is the print preview. Nothing without a document; errors dropped.
   void exec_command(bool useBrowserGroup, uint32_t command);
 
+  // Search (Search.cpp): the search over all pages, and the find bar over the page shown.
+  void Button1Click();
+  void Edit1KeyPress(QObject* Sender, char& Key);  // Key 13 (Enter) searches and becomes 0
+  void Button2Click();
+  void SearchTreeClick();
+  // The archive names of the pages listed in SearchTree: item i is the i-th result's page.
+  std::vector<std::string> SearchPageList;
+  FindBar* FindBar1 = nullptr;  // created when first opened
+
  signals:
   // The window has closed; the program entry ends the message loop.
   void closed();
@@ -186,6 +201,17 @@ class TBB1 : public QWidget {
   // asked to terminate: the bookmark is saved and a temporary folder deleted, but no close
   // message holds up the shutdown.
   void closeOnRequest();
+
+ private:
+  // Search (Search.cpp).
+  void connectSearchPanel();
+  void searchHitArrived(const SearchHit& hit);
+  void searchEnded(const std::optional<std::string>& error);
+  void searchResultLoaded(const QString& URL);
+  FindBar* findBar();
+  SearchRun* searchRun_ = nullptr;  // the search running, nullptr when none
+  std::string searchQuery_;         // the query the result list was found with
+  QUrl resultToHighlight_;          // the result being opened, until its page has loaded
 };
 
 }  // namespace ebook

@@ -124,26 +124,53 @@ void TBB1::createSearchPanel() {
   SearchPanel = new QWidget(Panel2);
   auto* column = new QVBoxLayout(SearchPanel);
   column->setContentsMargins(0, 0, 0, 0);
+  const auto bevel = [this] {
+    auto* line = new QFrame(SearchPanel);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+  };
   SearchLabel = BoldLabel(QStringLiteral("Search"), SearchPanel);
   SpeedButton[10] = CloseButton(SearchPanel);
   column->addLayout(CaptionRow(SearchLabel, SpeedButton[10]));
+  column->addWidget(bevel());
   Label4 = new QLabel(SearchPanel);
   Button2 = new QPushButton(SearchPanel);
+  column->addWidget(Label4);
+  column->addWidget(Button2, 0, Qt::AlignLeft);
+  column->addWidget(bevel());
   Label1 = new QLabel(SearchPanel);
   Edit1 = new QLineEdit(SearchPanel);
   Button1 = new QPushButton(SearchPanel);
-  Label2 = new QLabel(SearchPanel);
-  SearchTree = new QTreeWidget(SearchPanel);
-  SearchTree->setHeaderHidden(true);
-  Label3 = new QLabel(SearchPanel);
-  column->addWidget(Label4);
-  column->addWidget(Button2, 0, Qt::AlignLeft);
+  Button1->setMinimumWidth(59);
   column->addWidget(Label1);
   column->addWidget(Edit1);
   column->addWidget(Button1, 0, Qt::AlignRight);
+  column->addWidget(bevel());
+  Label2 = new QLabel(SearchPanel);
   column->addWidget(Label2);
+  // A flat list of results: one row per page found, captions not editable.
+  SearchTree = new QTreeWidget(SearchPanel);
+  SearchTree->setHeaderHidden(true);
+  SearchTree->setRootIsDecorated(false);
+  SearchTree->setIndentation(19);
+  SearchTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SearchTree->setSelectionMode(QAbstractItemView::SingleSelection);
+  SearchTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+  SearchTree->setAllColumnsShowFocus(true);
   column->addWidget(SearchTree, 1);
-  column->addWidget(Label3);
+  // Panel4: the status line along the bottom edge.
+  auto* panel4 = new QWidget(SearchPanel);
+  panel4->setFixedHeight(18);
+  auto* status = new QHBoxLayout(panel4);
+  status->setContentsMargins(8, 0, 0, 0);
+  Label3 = new QLabel(panel4);
+  status->addWidget(Label3);
+  column->addWidget(panel4);
+  setTabOrder(Edit1, Button1);
+  setTabOrder(Button1, Button2);
+  setTabOrder(Button2, SearchTree);
+  connectSearchPanel();
   SearchPanel->hide();
 }
 

@@ -21,6 +21,7 @@ std::unique_ptr<QObject> MakeNavigationTest();
 std::unique_ptr<QObject> MakeToolbarTest();
 std::unique_ptr<QObject> MakeContentsTest();
 std::unique_ptr<QObject> MakeTempFolderModeTest();
+std::unique_ptr<QObject> MakeSearchTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
       {"ToolbarTest", MakeToolbarTest},
       {"ContentsTest", MakeContentsTest},
       {"TempFolderModeTest", MakeTempFolderModeTest},
+      {"SearchTest", MakeSearchTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {

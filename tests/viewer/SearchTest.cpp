@@ -1,0 +1,207 @@
+// The search panel: the status line and result list of the search over all pages, Enter in the
+// query field, a damaged page, opening a result with a click, and the find bar over the page
+// shown.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <QWebEngineView>
+#include <memory>
+
+#include "TestBook.h"
+#include "archive/BookImage.h"
+#include "archive/SimExe.h"
+#include "viewer/FindBar.h"
+#include "viewer/MainWindow.h"
+#include "viewer/WebBrowser.h"
+
+using namespace ebook;
+using namespace ebook::test;
+
+namespace {
+
+// Archive order is A1, B2, C3, D4 (files of the top folder, by name).
+void InstallFruitBook() {
+  InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(), "home=A1.HTM"}),
+               {"A1.HTM", "<html><title>Zoo</title><body>apple</body></html>"},
+               {"B2.HTM", "<title>Fruit</title><p>APPLE banana apple</p>"},
+               {"C3.TXT", "an apple a day"},
+               {"D4.GIF", "apple"}});
+}
+
+void WaitForPage(TBB1& window) {
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); });
+}
+
+void WaitForSearch(TBB1& window) {
+  WaitUntil([&] { return window.Button1->isEnabled(); });
+}
+
+QStringList Captions(const TBB1& window) {
+  QStringList captions;
+  for (int i = 0; i < window.SearchTree->topLevelItemCount(); ++i) {
+    captions << window.SearchTree->topLevelItem(i)->text(0);
+  }
+  return captions;
+}
+
+void Search(TBB1& window, const QString& typed) {
+  window.Edit1->setText(typed);
+  window.Button1Click();
+  WaitForSearch(window);
+}
+
+void ClickResult(TBB1& window, int row) {
+  QTreeWidgetItem* item = window.SearchTree->topLevelItem(row);
+  const QPoint centre = window.SearchTree->visualItemRect(item).center();
+  QTest::mouseClick(window.SearchTree->viewport(), Qt::LeftButton, {}, centre);
+}
+
+}  // namespace
+
+class SearchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { ClearMessages(); }
+
+  void statusLineAndResults_data() {
+    QTest::addColumn<QString>("earlier");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QStringList>("captions");
+    const QStringList all{"Zoo", "Fruit", "C3.TXT"};
+    // clang-format off
+    QTest::newRow("no hit") << "" << "zebra" << "0 Pages found" << QStringList();
+    QTest::newRow("one hit, query trimmed and folded")
+        << "" << "  BaNaNa " << "1 Pages found" << QStringList{"Fruit"};
+    QTest::newRow("many hits in archive order") << "" << "apple" << "3 Pages found" << all;
+    QTest::newRow("empty query leaves the last results")
+        << "apple" << " \t " << "3 Pages found" << all;
+    QTest::newRow("empty query before any search") << "" << "" << "" << QStringList();
+    // clang-format on
+  }
+  void statusLineAndResults() {
+    QFETCH(QString, earlier);
+    QFETCH(QString, typed);
+    QFETCH(QString, status);
+    QFETCH(QStringList, captions);
+    InstallFruitBook();
+    TBB1 window;
+    WaitForPage(window);
+    if (!earlier.isEmpty()) Search(window, earlier);
+    Search(window, typed);
+    QCOMPARE(window.Label3->text(), status);
+    QCOMPARE(Captions(window), captions);
+    QCOMPARE(window.SearchPageList.size(), static_cast<size_t>(captions.size()));
+    QVERIFY(Messages().empty());
+  }
+
+  void enterSearchesOnceAndKeepsTheField() {
+    InstallFruitBook();
+    TBB1 window;
+    WaitForPage(window);
+    QTest::keyClicks(window.Edit1, QStringLiteral("apple"));
+    QTest::keyClick(window.Edit1, Qt::Key_Return);
+    // The search runs: its button is off and the status line says so.
+    QVERIFY(!window.Button1->isEnabled());
+    QCOMPARE(window.Label3->text(), QStringLiteral("Searching..."));
+    // Enter again while it runs starts no second search into the same list.
+    QTest::keyClick(window.Edit1, Qt::Key_Return);
+    WaitForSearch(window);
+    QCOMPARE(window.Edit1->text(), QStringLiteral("apple"));
+    QCOMPARE(Captions(window), (QStringList{"Zoo", "Fruit", "C3.TXT"}));
+    QCOMPARE(window.Label3->text(), QStringLiteral("3 Pages found"));
+  }
+
+  void damagedPageEndsTheSearchWithTheHitsSoFar() {
+    InstallFruitBook();
+    TBB1 window;
+    WaitForPage(window);
+    SetExeImage(BookImage::FromBytes(EncodeEntry("A.HTM", "<title>First</title>apple") +
+                                     EncodeRawEntry("B.HTM", "not a zlib stream") +
+                                     EncodeEntry("C.HTM", "apple")));
+    Search(window, QStringLiteral("apple"));
+    QCOMPARE(Captions(window), QStringList{"First"});
+    QCOMPARE(window.Label3->text(), QStringLiteral("1 Pages found"));
+    QCOMPARE(Messages().size(), size_t{1});
+    QCOMPARE(Messages().front().kind, MessageKind::Error);
+    QVERIFY(!Messages().front().text.isEmpty());
+    // The search can run again.
+    QVERIFY(window.Button1->isEnabled());
+  }
+
+  void clickOpensResultAndHighlightsTheQuery() {
+    InstallFruitBook();
+    TBB1 window;
+    window.show();
+    WaitForPage(window);
+    window.SpeedButton6Click();
+    Search(window, QStringLiteral("Apple"));
+    QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
+
+    ClickResult(window, 1);
+    WaitUntil([&] {
+      return window.WebBrowser1->LocationURL() == QLatin1String("ebook://book/B2.HTM") &&
+             !window.WebBrowser1->Busy();
+    });
+    // The page shows the query's first occurrence of two; the result list keeps the keyboard.
+    WaitUntil(
+        [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); });
+    QCOMPARE(window.FindBar1->field()->text(), QStringLiteral("apple"));
+    QCOMPARE(window.focusWidget(), window.SearchTree);
+
+    // Moving the selection with the keyboard opens nothing; the next click opens its page.
+    QTest::keyClick(window.SearchTree, Qt::Key_Up);
+    QCOMPARE(window.SearchTree->currentItem(), window.SearchTree->topLevelItem(0));
+    ClickResult(window, 2);
+    WaitUntil([&] {
+      return window.WebBrowser1->LocationURL() == QLatin1String("ebook://book/C3.TXT") &&
+             !window.WebBrowser1->Busy();
+    });
+    for (const QList<QVariant>& navigation : navigations) {
+      QVERIFY(!navigation.at(0).toString().contains(QLatin1String("A1.HTM")));
+    }
+  }
+
+  void findBarFindsAndCountsMatches() {
+    InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(), "home=P.HTM"}),
+                 {"P.HTM", "<p>apple banana apple cherry Apple</p>"}});
+    TBB1 window;
+    window.show();
+    WaitForPage(window);
+    // Ctrl+F opens the bar also while the page holds the keyboard.
+    QWidget* page = window.WebBrowser1->engineView()->focusProxy();
+    QTest::keyClick(page ? page : window.WebBrowser1->engineView(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(window.FindBar1 && window.FindBar1->isVisible());
+    FindBar& bar = *window.FindBar1;
+    const auto waitForCount = [&](const char* count) {
+      WaitUntil([&] { return bar.countText() == QLatin1String(count); });
+    };
+
+    QTest::keyClicks(bar.field(), QStringLiteral("apple"));
+    waitForCount("1 of 3");
+    QTest::keyClick(bar.field(), Qt::Key_Return);
+    waitForCount("2 of 3");
+    QTest::keyClick(bar.field(), Qt::Key_Return, Qt::ShiftModifier);
+    waitForCount("1 of 3");
+    bar.findPrevious();  // from the first match round to the last
+    waitForCount("3 of 3");
+    QTest::keyClicks(bar.field(), QStringLiteral("zzz"));
+    waitForCount("0 of 0");
+
+    QTest::keyClick(bar.field(), Qt::Key_Escape);
+    QVERIFY(!bar.isVisible());
+    // Button2 opens it again with the last text.
+    window.Button2->click();
+    QVERIFY(bar.isVisible());
+    QCOMPARE(bar.field()->text(), QStringLiteral("applezzz"));
+  }
+};
+
+std::unique_ptr<QObject> MakeSearchTest() { return std::make_unique<SearchTest>(); }
+
+#include "SearchTest.moc"
