@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineView>
-#include <algorithm>
 
 namespace ebook {
 
@@ -25,24 +24,19 @@ QToolButton* BarButton(Qt::ArrowType arrow, const QString& tip, QWidget* parent)
   return button;
 }
 
-// The bar keeps clear of the page's vertical scroll bar.
-constexpr int kRightMargin = 20;
-constexpr int kTopMargin = 4;
-
 }  // namespace
 
 FindBar::FindBar(QWebEngineView* view, QWidget* host)
     : QFrame(host),
       view_(view),
-      host_(host),
       field_(new QLineEdit(this)),
       previous_(BarButton(Qt::UpArrow, QStringLiteral("Previous"), this)),
       next_(BarButton(Qt::DownArrow, QStringLiteral("Next"), this)),
       count_(new QLabel(this)),
       close_(new QToolButton(this)) {
   setFrameShape(QFrame::StyledPanel);
-  setAutoFillBackground(true);
-  field_->setMinimumWidth(160);
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  field_->setFixedWidth(200);
   field_->setClearButtonEnabled(true);
   count_->setMinimumWidth(60);
   close_->setText(QStringLiteral("X"));
@@ -57,6 +51,7 @@ FindBar::FindBar(QWebEngineView* view, QWidget* host)
   row->addWidget(previous_);
   row->addWidget(next_);
   row->addWidget(count_);
+  row->addStretch();
   row->addWidget(close_);
 
   // Each change of the text starts over from the top of the page.
@@ -67,15 +62,14 @@ FindBar::FindBar(QWebEngineView* view, QWidget* host)
   // A new page has no highlight, so an earlier count would be wrong for it.
   connect(view_, &QWebEngineView::loadStarted, this, [this] { count_->clear(); });
   field_->installEventFilter(this);
-  host_->installEventFilter(this);
+  // A strip above the page rather than over it, so that no match hides under the bar.
+  if (auto* column = qobject_cast<QBoxLayout*>(host->layout())) column->insertWidget(0, this);
   hide();
 }
 
 void FindBar::open(const QString& text, bool takeFocus) {
   if (!text.isEmpty()) field_->setText(text);
-  placeInHost();
   show();
-  raise();
   if (takeFocus) {
     field_->setFocus(Qt::ShortcutFocusReason);
     field_->selectAll();
@@ -120,13 +114,7 @@ void FindBar::showCount(int active, int total) {
   emit counted(active, total);
 }
 
-void FindBar::placeInHost() {
-  adjustSize();
-  move(std::max(0, host_->width() - width() - kRightMargin), kTopMargin);
-}
-
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == host_ && event->type() == QEvent::Resize && isVisible()) placeInHost();
   if (watched == field_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -1,7 +1,7 @@
 #pragma once
 // The find bar: searches the text of the page shown with the browser engine's own find, which
 // highlights every match and scrolls to the active one. The engine has no find dialog, so this
-// small bar floats in the top-right corner of the browser control instead: a text field
+// small bar opens as a strip above the page inside the browser control instead: a text field
 // (matches are looked up as the reader types; Enter goes to the next match, Shift+Enter to the
 // previous one), previous and next buttons, the match count "n of m" and a close button.
 // Escape closes it, clears the highlight and gives the keyboard back to the page.
@@ -21,7 +21,8 @@ namespace ebook {
 class FindBar : public QFrame {
   Q_OBJECT
  public:
-  // `view` is the page's view; the bar floats over `host`, the widget that holds the view.
+  // `view` is the page's view; the bar goes at the top of `host`, the widget whose box layout
+  // holds the view.
   FindBar(QWebEngineView* view, QWidget* host);
 
   // Shows the bar. A non-empty `text` replaces the field's text and is looked up at once.
@@ -48,10 +49,8 @@ class FindBar : public QFrame {
  private:
   void find(QWebEnginePage::FindFlags flags);
   void showCount(int active, int total);
-  void placeInHost();
 
   QWebEngineView* view_;
-  QWidget* host_;
   QLineEdit* field_;
   QToolButton* previous_;
   QToolButton* next_;
