@@ -6,7 +6,7 @@
 
 #include "BookBuilder.h"
 #include "BookChecker.h"
-#include "BookInspector.h"
+#include "BookListing.h"
 #include "PackError.h"
 #include "archive/BookImage.h"
 #include "archive/ZLib.h"

@@ -22,7 +22,7 @@ using ::testing::HasSubstr;
 const std::string kToc = "Cover\tindex.html\n  Part one\tone/a.html#top\n    Deep\tone/b.html\nNo page\t\n";
 const std::string kBinary = std::string("PNG\0\xB6#1!#\xFF", 10);
 
-class InspectTest : public ::testing::Test {
+class ListingTest : public ::testing::Test {
  protected:
   // A bare archive (no viewer in front), which the tool reads from its first byte.
   std::string Book(std::vector<BookEntry> entries, std::string tail = {}) {
@@ -40,13 +40,13 @@ class InspectTest : public ::testing::Test {
   int books = 0;
 };
 
-TEST_F(InspectTest, ListShowsEntriesInArchiveOrder) {
+TEST_F(ListingTest, ListShowsEntriesInArchiveOrder) {
   const testing::ToolRun run = RunTool({"list", SampleBook()});
   EXPECT_EQ(run.code, kExitOk);
   EXPECT_EQ(run.out, "XSE1.QRLC\nXTOC.QRLC\nONE/PIC.PNG\nINDEX.HTML\n");
 }
 
-TEST_F(InspectTest, CatReadsAsTheViewerReads) {
+TEST_F(ListingTest, CatReadsAsTheViewerReads) {
   const std::string book = Book({{"index.html", "<p>start</p>"}, {"one/pic.png", kBinary}},
                                 EncodeRawEntry("BAD.HTML", "not zlib at all"));
   const struct {
@@ -68,7 +68,7 @@ TEST_F(InspectTest, CatReadsAsTheViewerReads) {
   }
 }
 
-TEST_F(InspectTest, SettingsShowEveryKeyAfterDefaultsThenTheSwitches) {
+TEST_F(ListingTest, SettingsShowEveryKeyAfterDefaultsThenTheSwitches) {
   const std::string ini =
       "[CEVE]\r\nWIDTH=0x320\r\nbookmark=-1\r\nheight=tall\r\n"
       "[cInfo]\r\ntitle=  Spaced  \r\nabout=a=b\r\n"
@@ -95,7 +95,7 @@ TEST_F(InspectTest, SettingsShowEveryKeyAfterDefaultsThenTheSwitches) {
     EXPECT_THAT(run.out, HasSubstr(std::string("\n") + expected + "\n"));
 }
 
-TEST_F(InspectTest, SettingsOfABookWithoutThemAreTheDefaults) {
+TEST_F(ListingTest, SettingsOfABookWithoutThemAreTheDefaults) {
   const testing::ToolRun run = RunTool({"settings", Book({{"index.html", "x"}})});
   EXPECT_EQ(run.code, kExitOk);
   EXPECT_THAT(run.out, HasSubstr("cInfo/title=QUIREL eBook\n"));
@@ -103,7 +103,7 @@ TEST_F(InspectTest, SettingsOfABookWithoutThemAreTheDefaults) {
   EXPECT_THAT(run.out, HasSubstr("cSettings/DATA=\n"));
 }
 
-TEST_F(InspectTest, TocPrintsTheTextTheBuildReads) {
+TEST_F(ListingTest, TocPrintsTheTextTheBuildReads) {
   const testing::ToolRun run = RunTool({"toc", SampleBook()});
   EXPECT_EQ(run.code, kExitOk);
   EXPECT_EQ(run.out, kToc);
@@ -113,7 +113,7 @@ TEST_F(InspectTest, TocPrintsTheTextTheBuildReads) {
   EXPECT_EQ(none.out, "");
 }
 
-TEST_F(InspectTest, DamagedTocShowsWhatWasReadAndFails) {
+TEST_F(ListingTest, DamagedTocShowsWhatWasReadAndFails) {
   std::string stream = WriteTocStream(ParseTocText(kToc));
   stream.resize(stream.size() - 700);  // into the last nodes' data
   const testing::ToolRun run = RunTool({"toc", Book({{"XTOC.QRLC", stream}})});
@@ -122,7 +122,7 @@ TEST_F(InspectTest, DamagedTocShowsWhatWasReadAndFails) {
   EXPECT_THAT(run.err, HasSubstr("damaged"));
 }
 
-TEST_F(InspectTest, MissingBookIsNamed) {
+TEST_F(ListingTest, MissingBookIsNamed) {
   const std::string path = (scratch / "no-such-book").string();
   for (const char* command : {"list", "settings", "toc"}) {
     const testing::ToolRun run = RunTool({command, path});
@@ -131,7 +131,7 @@ TEST_F(InspectTest, MissingBookIsNamed) {
   }
 }
 
-TEST_F(InspectTest, SearchListsPagesByTitleThenTheCount) {
+TEST_F(ListingTest, SearchListsPagesByTitleThenTheCount) {
   const std::string book =
       Book({{"index.html", "<title>Start</title><p>Quetzal here</p>"},
             {"one/a.html", "<p>no bird</p>"},

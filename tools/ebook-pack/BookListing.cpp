@@ -1,4 +1,4 @@
-#include "BookInspector.h"
+#include "BookListing.h"
 
 #include <ostream>
 
