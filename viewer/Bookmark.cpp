@@ -45,6 +45,21 @@ void TBB1::bookmarkLAST() {
   store->sync();
 }
 
+// The reader's own preferences for the book (its zoom) live beside its bookmark, kept whether or
+// not the book asks for bookmarks.
+void TBB1::restoreReaderPreferences() {
+  const auto store = OpenProductKey();
+  store->beginGroup(BookmarkKey());
+  restoreZoom(*store);
+}
+
+void TBB1::saveReaderPreferences() {
+  const auto store = OpenProductKey();
+  store->beginGroup(BookmarkKey());
+  saveZoom(*store);
+  store->sync();
+}
+
 void TBB1::set_offline(bool offline) {
   // Windows keeps a process-wide "connected" state for its internet functions that a viewer
   // once had to switch on. Qt WebEngine has no such state on any platform: nothing to do.

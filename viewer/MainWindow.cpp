@@ -23,12 +23,15 @@ namespace ebook {
 TBB1::TBB1(const QString& commandLinePage, QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("eBook"));
   createControls();
+  createShortcuts();
   // As with any event handler, an error leaving creation is reported and the window stays.
   try {
     FormCreate(commandLinePage);
   } catch (...) {
     ReportCurrentException();
   }
+  setAccessibleNames();
+  restoreReaderPreferences();
 }
 
 TBB1::~TBB1() { FormDestroy(); }
@@ -137,6 +140,7 @@ void TBB1::closeEvent(QCloseEvent* event) {
 void TBB1::FormClose() {
   if (BookSettings.OptionString.is(opt::kAutoAdvance, '1')) setTimer1Enabled(false);
   if (BookSettings.BookmarkEnabled) bookmarkLAST();
+  saveReaderPreferences();
   if (!BookSettings.CloseMessage.empty() && !closingOnRequest_)
     ShowMessage(FromAnsi(BookSettings.CloseMessage));
 }

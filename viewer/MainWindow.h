@@ -28,6 +28,7 @@
 #include "viewer/TTreeViewEx.h"
 
 class QLabel;
+class QSettings;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
@@ -201,6 +202,20 @@ class TBB1 : public QWidget {
   // asked to terminate: the bookmark is saved and a temporary folder deleted, but no close
   // message holds up the shutdown.
   void closeOnRequest();
+
+  // Keyboard, zoom and accessible names (Shortcuts.cpp).
+  double zoom() const;
+  void setZoom(double factor);
+  void stepZoom(int direction);
+
+ private:
+  void createShortcuts();
+  void escapePressed();
+  void setAccessibleNames();
+  void restoreZoom(QSettings& bookGroup);
+  void saveZoom(QSettings& bookGroup) const;
+  void restoreReaderPreferences();
+  void saveReaderPreferences();
 
  private:
   // Search (Search.cpp).

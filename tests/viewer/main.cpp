@@ -22,6 +22,7 @@ std::unique_ptr<QObject> MakeToolbarTest();
 std::unique_ptr<QObject> MakeContentsTest();
 std::unique_ptr<QObject> MakeTempFolderModeTest();
 std::unique_ptr<QObject> MakeSearchTest();
+std::unique_ptr<QObject> MakeShortcutsTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
       {"ContentsTest", MakeContentsTest},
       {"TempFolderModeTest", MakeTempFolderModeTest},
       {"SearchTest", MakeSearchTest},
+      {"ShortcutsTest", MakeShortcutsTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {
