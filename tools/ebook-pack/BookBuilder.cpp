@@ -83,11 +83,11 @@ bool IsInternalName(std::string_view name) {
 
 fs::path DefaultViewerPath() { return fs::path(ExecutableFolder()) / "ebook"; }
 
-BuildResult BuildBook(const BuildOptions& options) {
+std::vector<BookEntry> CollectBookEntries(const BuildOptions& options,
+                                          std::vector<std::string>& warnings) {
   if (options.splash.empty() != !options.splashSeconds)
     throw PackError("--splash and --splash-seconds go together: give both or neither");
 
-  BuildResult result;
   std::vector<BookEntry> entries;
   std::vector<std::string> origins;
   auto add = [&](BookEntry entry, std::string origin) {
@@ -95,10 +95,9 @@ BuildResult BuildBook(const BuildOptions& options) {
     origins.push_back(std::move(origin));
   };
 
-  const std::string viewer = ReadViewer(options);
   std::string settingsText;
   if (!options.settings.empty()) {
-    BookEntry settings = SettingsEntry(options.settings, result.warnings);
+    BookEntry settings = SettingsEntry(options.settings, warnings);
     settingsText = settings.content;
     add(std::move(settings), "settings file " + options.settings.string());
   }
@@ -107,7 +106,7 @@ BuildResult BuildBook(const BuildOptions& options) {
       add(std::move(entry), "splash picture " + options.splash.string());
   if (!options.logo.empty()) add(LogoEntry(options.logo), "logo picture " + options.logo.string());
   if (!options.buttons.empty())
-    for (BookEntry& entry : ButtonEntries(options.buttons, result.warnings)) {
+    for (BookEntry& entry : ButtonEntries(options.buttons, warnings)) {
       std::string origin = "button picture " + entry.name + " of " + options.buttons.string();
       add(std::move(entry), std::move(origin));
     }
@@ -117,19 +116,27 @@ BuildResult BuildBook(const BuildOptions& options) {
     add(ContentsEntry(options.toc, tree, lines), "contents file " + options.toc.string());
 
   std::set<std::string> stored;  // the book files' names as the viewer looks them up
-  for (BookEntry& file : ReadSourceFolder(options.source, options.output, result.warnings)) {
+  for (BookEntry& file : ReadSourceFolder(options.source, options.output, warnings)) {
     if (IsInternalName(file.name))
-      result.warnings.push_back("\"" + file.name +
-                                "\": names ending in .QRLC belong to the book's own entries; "
-                                "the viewer never serves this file as a page");
+      warnings.push_back("\"" + file.name +
+                         "\": names ending in .QRLC belong to the book's own entries; "
+                         "the viewer never serves this file as a page");
     stored.insert(UpperAscii(file.name));
     std::string origin = "source file \"" + file.name + "\"";
     add(std::move(file), std::move(origin));
   }
   CheckUniqueNames(entries, origins);
-  CheckPages(options, stored, settingsText, tree, lines, result.warnings);
-
+  CheckPages(options, stored, settingsText, tree, lines, warnings);
   SortInBookOrder(entries);
+  return entries;
+}
+
+BuildResult BuildBook(const BuildOptions& options) {
+  BuildResult result;
+  if (options.splash.empty() != !options.splashSeconds)
+    throw PackError("--splash and --splash-seconds go together: give both or neither");
+  const std::string viewer = ReadViewer(options);
+  const std::vector<BookEntry> entries = CollectBookEntries(options, result.warnings);
   const std::string archive = EncodeArchive(entries);
   WriteFileAtomically(options.output, {viewer, archive}, kBookMode);
   result.entries = entries.size();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveWriter.h"
+
 namespace ebook {
 
 struct BuildOptions {
@@ -26,6 +28,11 @@ struct BuildResult {
   uintmax_t bytes = 0;
   std::vector<std::string> warnings;  // things the book will get wrong, one sentence each
 };
+
+// The entries a build of `options` stores, in book order, after the build's checks (throws
+// PackError); things the book will get wrong are added to `warnings`. Writes nothing.
+std::vector<BookEntry> CollectBookEntries(const BuildOptions& options,
+                                          std::vector<std::string>& warnings);
 
 // Writes the book, or throws PackError and leaves `output` as it was.
 BuildResult BuildBook(const BuildOptions& options);

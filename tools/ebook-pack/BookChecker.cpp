@@ -275,25 +275,8 @@ void BookChecker::CheckReach() {
 }
 
 BookImage BookFromFolder(const BuildOptions& options) {
-  if (options.splash.empty() != !options.splashSeconds)
-    throw PackError("--splash and --splash-seconds go together: give both or neither");
   std::vector<std::string> notes;  // the build's warnings; the checker makes its own findings
-  std::vector<BookEntry> entries;
-  auto append = [&](std::vector<BookEntry> more) {
-    for (BookEntry& entry : more) entries.push_back(std::move(entry));
-  };
-  if (!options.settings.empty()) entries.push_back(SettingsEntry(options.settings, notes));
-  if (!options.splash.empty()) append(SplashEntries(options.splash, *options.splashSeconds));
-  if (!options.logo.empty()) entries.push_back(LogoEntry(options.logo));
-  if (!options.buttons.empty()) append(ButtonEntries(options.buttons, notes));
-  if (!options.toc.empty()) {
-    TocTree tree;
-    std::vector<int> lines;
-    entries.push_back(ContentsEntry(options.toc, tree, lines));
-  }
-  append(ReadSourceFolder(options.source, {}, notes));
-  SortInBookOrder(entries);
-  return BookImage::FromBytes(EncodeArchive(entries));
+  return BookImage::FromBytes(EncodeArchive(CollectBookEntries(options, notes)));
 }
 
 }  // namespace ebook
