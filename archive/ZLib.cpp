@@ -1,9 +1,10 @@
 #include "archive/ZLib.h"
 
+#include "archive/AvailableMemory.h"
+
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 #include <new>
 #include <vector>
@@ -22,24 +23,12 @@ constexpr size_t kChunkSize = size_t{1} << 20;
 // While chunks pile up, the memory the system still has is checked this often.
 constexpr size_t kMemoryCheckInterval = size_t{16} << 20;
 
-// Bytes of memory the system can still give without swapping, from /proc/meminfo; the maximum
-// when it cannot tell.
-size_t SystemAvailableMemory() {
-  FILE* file = fopen("/proc/meminfo", "r");
-  if (!file) return std::numeric_limits<size_t>::max();
-  char line[256];
-  size_t kilobytes = 0;
-  bool found = false;
-  while (!found && fgets(line, sizeof line, file))
-    found = sscanf(line, "MemAvailable: %zu kB", &kilobytes) == 1;
-  fclose(file);
-  return found ? kilobytes * 1024 : std::numeric_limits<size_t>::max();
-}
+size_t SystemAvailableMemory() { return AvailableMemory(); }
 
 size_t (*availableMemory)() = SystemAvailableMemory;
 
 // Linux hands out memory it does not have and ends the process when it is touched, so an entry
-// that inflates past what the system can hold must be stopped before that: it fails as zlib's
+// that inflates past what the process may hold must be stopped before that: it fails as zlib's
 // own out-of-memory error while a reserve is left for the rest of the viewer.
 void CheckMemoryLeft() {
   constexpr size_t kReserve = size_t{256} << 20;
