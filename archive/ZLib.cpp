@@ -30,10 +30,7 @@ size_t (*availableMemory)() = SystemAvailableMemory;
 // Linux hands out memory it does not have and ends the process when it is touched, so an entry
 // that inflates past what the process may hold must be stopped before that: it fails as zlib's
 // own out-of-memory error while a reserve is left for the rest of the viewer.
-void CheckMemoryLeft() {
-  constexpr size_t kReserve = size_t{256} << 20;
-  if (availableMemory() < kReserve) throw std::bad_alloc();
-}
+constexpr size_t kReserve = size_t{256} << 20;
 
 class Inflater {
  public:
@@ -109,7 +106,7 @@ std::string DecompressBytes(std::string_view input) {
       sinceCheck += filled;
       chunks.push_back(std::move(chunk));
       if (sinceCheck >= kMemoryCheckInterval) {
-        CheckMemoryLeft();
+        EnsureMemoryFor(0);
         sinceCheck = 0;
       }
     }
@@ -126,6 +123,11 @@ std::string DecompressBytes(std::string_view input) {
   } catch (const std::length_error&) {
     Fail(Z_MEM_ERROR);
   }
+}
+
+void EnsureMemoryFor(size_t bytes) {
+  const size_t available = availableMemory();
+  if (available < kReserve || available - kReserve < bytes) throw std::bad_alloc();
 }
 
 void SetAvailableMemoryProbe(size_t (*probe)()) {

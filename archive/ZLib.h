@@ -24,6 +24,11 @@ class EZDecompressionError : public EZLibError {
 // is "insufficient memory", never the end of the process.
 std::string DecompressBytes(std::string_view input);
 
+// Throws std::bad_alloc when taking `bytes` more would leave the process less memory than the
+// reserve every inflation keeps for the rest of the program (see DecompressBytes). Buffers
+// that grow with an entry's output ask before they grow.
+void EnsureMemoryFor(size_t bytes);
+
 // Replaces the probe of the memory the system has left (bytes), which large entries consult
 // while they inflate; nullptr restores the system's own. For tests.
 void SetAvailableMemoryProbe(size_t (*probe)());

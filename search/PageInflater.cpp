@@ -95,12 +95,18 @@ bool PageInflater::TryInflate(std::string_view stored, size_t& produced) {
 
 #endif
 
+// Buffers up to this size are taken without asking how much memory is left.
+constexpr size_t kUncheckedCapacity = size_t{16} << 20;
+
 // Grows the buffer, keeping its content, to at least `atLeast` bytes (and at least 64 KiB).
 void PageInflater::Grow(size_t atLeast) {
   if (capacity_ >= atLeast && capacity_ != 0) return;
   size_t capacity = std::max<size_t>(capacity_, 64 * 1024);
   while (capacity < atLeast) capacity *= 2;
   if (capacity == capacity_) return;
+  // Linux grants a buffer it cannot back and ends the process when it is filled, so a page
+  // that inflates past the memory left must fail here, as running out of memory.
+  if (capacity > kUncheckedCapacity) EnsureMemoryFor(capacity);
   auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
   if (capacity_ != 0) memcpy(bigger.get(), buffer_.get(), capacity_);
   buffer_ = std::move(bigger);
@@ -110,18 +116,19 @@ void PageInflater::Grow(size_t atLeast) {
 // Any failure of the fast path is left to DecompressBytes, the reader every other part of the
 // viewer uses, so that the error and its message are always the reader's own.
 std::string_view PageInflater::Inflate(std::string_view stored) {
+  std::string().swap(spilled_);
   size_t produced = 0;
   try {
     if (TryInflate(stored, produced)) return {buffer_.get(), produced};
   } catch (const std::bad_alloc&) {
-    // The reader reports running out of memory in its own words.
+    // The reader reports running out of memory in its own words, with this buffer given back.
+    buffer_.reset();
+    capacity_ = 0;
   }
   // Normally this throws the reader's error for the entry. Should the reader succeed where the
-  // fast path gave up, its content counts.
-  const std::string content = DecompressBytes(stored);
-  Grow(content.size());
-  memcpy(buffer_.get(), content.data(), content.size());
-  return {buffer_.get(), content.size()};
+  // fast path gave up, its content counts, kept as it came rather than copied.
+  spilled_ = DecompressBytes(stored);
+  return spilled_;
 }
 
 }  // namespace ebook

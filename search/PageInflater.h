@@ -4,6 +4,7 @@
 // buffer. One inflater per thread.
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace ebook {
@@ -27,6 +28,7 @@ class PageInflater {
   std::unique_ptr<Stream> stream_;
   std::unique_ptr<char[]> buffer_;
   size_t capacity_ = 0;
+  std::string spilled_;  // a page only the reader could inflate, until the next call
 };
 
 }  // namespace ebook

@@ -236,6 +236,24 @@ TEST(PageSearchTest, DamagedPageEndsTheSearchWithTheHitsSoFar) {
   }
 }
 
+// A page that inflates past the memory left must not be given a buffer the system cannot
+// back (Linux would end the process when it is filled): it ends the search as running out of
+// memory, and the memory goes back for a search that fits.
+TEST(PageSearchTest, PageLargerThanTheMemoryLeftEndsTheSearch) {
+  const BookImage book = TestArchive()
+                             .Add("ONE.HTM", "word")
+                             .Add("BIG.HTM", std::string(96 << 20, ' ') + "word")
+                             .Add("THREE.HTM", "word")
+                             .Book();
+  SetAvailableMemoryProbe([]() -> size_t { return 150 << 20; });
+  const SearchResult result = SearchAllPages(book, "word");
+  SetAvailableMemoryProbe(nullptr);
+  EXPECT_EQ(Names(result), NameList{"ONE.HTM"});
+  ASSERT_TRUE(result.error);
+  EXPECT_EQ(*result.error, "insufficient memory");
+  EXPECT_EQ(Names(SearchAllPages(book, "word")), (NameList{"ONE.HTM", "BIG.HTM", "THREE.HTM"}));
+}
+
 TEST(PageSearchTest, DamagedPageAmongManyStopsAtItsPlace) {
   TestArchive archive = ManyPages(400, 5);
   archive.AddRaw("BROKEN.HTM", CorruptedStream("needle"));
