@@ -46,19 +46,26 @@ TocTree ParseTocText(std::string_view text) {
   return tree;
 }
 
-std::string FormatTocText(const TocTree& tree) {
+std::string FormatTocText(const TocTree& tree, size_t* leftOut) {
   std::string out;
+  size_t deeper = 0;
   std::vector<std::pair<int, size_t>> stack;
   for (auto it = tree.roots.rbegin(); it != tree.roots.rend(); ++it) stack.push_back({*it, 0});
   while (!stack.empty()) {
     auto [index, depth] = stack.back();
     stack.pop_back();
     const TocNode& node = tree.nodes[index];
+    if (depth >= kMaxTocTextDepth) {
+      ++deeper;
+      for (const int child : node.children) stack.push_back({child, depth + 1});
+      continue;
+    }
     out.append(2 * depth, ' ').append(node.caption).append("\t").append(TocPageName(node.data));
     out.push_back('\n');
     for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
       stack.push_back({*it, depth + 1});
   }
+  if (leftOut) *leftOut = deeper;
   return out;
 }
 

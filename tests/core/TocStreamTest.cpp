@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
 
@@ -101,6 +103,18 @@ TEST(TocStream, AMillionLevelsDeepLoadsWithoutRecursion) {
   EXPECT_FALSE(tree.damaged);
   EXPECT_EQ(tree.nodes.size(), static_cast<size_t>(kDepth));
   EXPECT_EQ(tree.Last(), kDepth - 1);
+  // Its text form stops at a depth whose lines still fit in memory, and says how much it left
+  // out; a sibling after the deep chain is still written.
+  TocTree withSibling = tree;
+  TocNode after;
+  after.caption = "After";
+  withSibling.nodes.push_back(after);
+  withSibling.roots.push_back(kDepth);
+  size_t leftOut = 0;
+  const std::string text = FormatTocText(withSibling, &leftOut);
+  EXPECT_EQ(leftOut, kDepth - kMaxTocTextDepth);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(kMaxTocTextDepth + 1));
+  EXPECT_TRUE(text.ends_with("\nAfter\t\n"));
 }
 
 TEST(TocPageName, AbsentOrShortBlocksNameNoPage) {

@@ -47,12 +47,18 @@ void PrintSettings(const BookImage& book, std::ostream& out) {
   for (const std::string& line : DescribeOptionString(options)) out << line << '\n';
 }
 
-bool PrintToc(const BookImage& book, std::ostream& out) {
+std::string PrintToc(const BookImage& book, std::ostream& out) {
   const std::string stream = book.ReadEntry(kTocEntry);
-  if (stream.empty()) return true;  // a book without contents
+  if (stream.empty()) return {};  // a book without contents
   const TocTree tree = ReadTocStream(stream);
-  out << FormatTocText(tree);
-  return !tree.damaged;
+  size_t leftOut = 0;
+  out << FormatTocText(tree, &leftOut);
+  if (tree.damaged) return "are damaged; shown up to the damage";
+  if (leftOut > 0) {
+    return "are nested deeper than " + std::to_string(kMaxTocTextDepth) + " levels; " +
+           std::to_string(leftOut) + " deeper nodes are not shown";
+  }
+  return {};
 }
 
 }  // namespace ebook

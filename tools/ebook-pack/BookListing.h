@@ -2,6 +2,7 @@
 // Shows what a book holds, read with the same code the viewer reads it with.
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "archive/BookImage.h"
@@ -19,8 +20,8 @@ void CatEntry(const BookImage& book, std::string_view name, std::ostream& out);
 void PrintSettings(const BookImage& book, std::ostream& out);
 
 // The contents tree in the text form the build reads; nothing for a book without one.
-// Returns false when the stored stream is damaged; the nodes read before the damage are
-// printed all the same.
-bool PrintToc(const BookImage& book, std::ostream& out);
+// Returns what is wrong with the stored stream ("" when nothing): damage, after which the nodes
+// read before it are printed all the same, or nodes nested too deep to print.
+std::string PrintToc(const BookImage& book, std::ostream& out);
 
 }  // namespace ebook

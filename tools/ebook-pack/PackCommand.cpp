@@ -81,10 +81,11 @@ int Inspect(const std::vector<std::string>& args, size_t extra, std::ostream& ou
       return kExitFailed;
     }
   }
-  if (command == "toc" && !PrintToc(book, out)) {
-    err << kProgram << ": the contents of " << args[1]
-        << " are damaged; shown up to the damage\n";
-    return kExitFailed;
+  if (command == "toc") {
+    if (const std::string problem = PrintToc(book, out); !problem.empty()) {
+      err << kProgram << ": the contents of " << args[1] << " " << problem << '\n';
+      return kExitFailed;
+    }
   }
   return kExitOk;
 }
