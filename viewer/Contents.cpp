@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 #include "archive/SimExe.h"
 #include "contents/TocPage.h"
@@ -18,6 +19,7 @@
 #include "protocol/BookScheme.h"
 #include "viewer/AnsiText.h"
 #include "viewer/MainWindow.h"
+#include "viewer/PictureIcon.h"
 #include "viewer/TTreeViewEx.h"
 #include "viewer/WebBrowser.h"
 
@@ -27,30 +29,29 @@ namespace {
 using Node = TTreeViewEx::Node;
 
 // The node pictures, 16 x 16, drawn rather than shipped: 0 a closed book, 1 an open book,
-// 2 a page with lines of text.
-QPixmap Picture(const std::function<void(QPainter&)>& draw) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  draw(painter);
-  return pixmap;
-}
-
-QPixmap ClosedBook() {
-  return Picture([](QPainter& p) {
-    p.setPen(QColor(0x20, 0x30, 0x70));
-    p.setBrush(QColor(0x40, 0x60, 0xC0));
-    p.drawRect(3, 1, 10, 13);
-    p.setBrush(Qt::white);
-    p.drawRect(4, 12, 9, 2);                           // the pages' edge
-    p.drawLine(5, 2, 5, 11);                           // the spine
-    p.fillRect(7, 4, 5, 2, QColor(0xF0, 0xD0, 0x60));  // the title plate
+// 2 a page with lines of text. One-pixel strokes run through pixel centres (n + 0.5), so they
+// cover whole device pixels at every pixel ratio.
+QIcon Picture(std::function<void(QPainter&)> draw) {
+  return DrawnIcon(QSize(16, 16), [draw = std::move(draw)](QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
   });
 }
 
-QPixmap OpenBook() {
+QIcon ClosedBook() {
   return Picture([](QPainter& p) {
-    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x20, 0x30, 0x70));
+    p.setBrush(QColor(0x40, 0x60, 0xC0));
+    p.drawRect(QRectF(3.5, 1.5, 10, 13));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 12.5, 9, 2));                // the pages' edge
+    p.drawLine(QPointF(5.5, 2.5), QPointF(5.5, 11.5));  // the spine
+    p.fillRect(7, 4, 5, 2, QColor(0xF0, 0xD0, 0x60));   // the title plate
+  });
+}
+
+QIcon OpenBook() {
+  return Picture([](QPainter& p) {
     p.setPen(QColor(0x20, 0x30, 0x70));
     p.setBrush(QColor(0x40, 0x60, 0xC0));
     p.drawRect(QRectF(0.5, 11.5, 15, 3));  // the cover under the pages
@@ -77,13 +78,14 @@ QPixmap OpenBook() {
   });
 }
 
-QPixmap PageOfText() {
+QIcon PageOfText() {
   return Picture([](QPainter& p) {
     p.setPen(QColor(0x60, 0x60, 0x60));
     p.setBrush(Qt::white);
-    p.drawRect(3, 1, 10, 14);
+    p.drawRect(QRectF(3.5, 1.5, 10, 14));
     p.setPen(QColor(0x30, 0x50, 0xA0));
-    for (int y = 4; y <= 12; y += 2) p.drawLine(5, y, y == 12 ? 8 : 11, y);
+    for (double y = 4.5; y <= 12.5; y += 2)
+      p.drawLine(QPointF(5.5, y), QPointF(y == 12.5 ? 8.5 : 11.5, y));
   });
 }
 

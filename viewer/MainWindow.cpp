@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "settings/IniText.h"
 #include "viewer/AboutBox.h"
@@ -125,6 +126,11 @@ void TBB1::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
     shownOnce_ = true;
     matchOuterSize();
+    // The logo's pixmap follows the pixel ratio of the screen the window is on.
+    if (QWindow* window = windowHandle()) {
+      showLogo();
+      connect(window, &QWindow::screenChanged, this, &TBB1::showLogo);
+    }
   }
   FormShow();
 }

@@ -14,6 +14,7 @@
 //   Navigation.cpp        the browser control's events
 //   PageDelivery.cpp      protocol mode and temp-folder mode
 
+#include <QIcon>
 #include <QSize>
 #include <QString>
 #include <QUrl>
@@ -63,7 +64,7 @@ class TBB1 : public QWidget {
   QWidget* TocPanel = nullptr;
   QLabel* TocLabel = nullptr;
   TTreeViewEx* TOCtree = nullptr;
-  QList<QPixmap> ImagesVST2;  // TOCtree's pictures: closed book, open book, page
+  QList<QIcon> ImagesVST2;  // TOCtree's pictures: closed book, open book, page
   QWidget* SearchPanel = nullptr;
   QLabel* SearchLabel = nullptr;
   QLabel* Label4 = nullptr;
@@ -162,6 +163,7 @@ class TBB1 : public QWidget {
   void createTocPanel();
   void createSearchPanel();
   void putToolbarAtBottom();
+  void showLogo();
 
   void applyOuterSize(int width, int height);
   void applyBorderStyle();
@@ -187,6 +189,7 @@ class TBB1 : public QWidget {
   void runLinkCommand(const LinkCommand& command);
 
   QVBoxLayout* layout_ = nullptr;
+  QIcon logo_;  // Image1's picture
   QWebEngineProfile* profile_ = nullptr;
   BookNamespace* namespace_ = nullptr;
   QSize outerSize_;

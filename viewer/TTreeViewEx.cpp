@@ -5,6 +5,7 @@
 
 #include "contents/TocStream.h"
 #include "viewer/AnsiText.h"
+#include "viewer/PictureIcon.h"
 
 namespace ebook {
 namespace {
@@ -21,9 +22,8 @@ class NodePictureDelegate : public QStyledItemDelegate {
     if (!node) return;
     const int picture = tree_->PictureIndex(node, option->state & QStyle::State_Selected);
     if (picture < 0 || picture >= tree_->Images().size()) return;
-    const QPixmap& pixmap = tree_->Images()[picture];
-    option->icon = QIcon(pixmap);
-    option->decorationSize = pixmap.size();
+    option->icon = tree_->Images()[picture];
+    option->decorationSize = PictureSize(option->icon);
     option->features |= QStyleOptionViewItem::HasDecoration;
   }
 

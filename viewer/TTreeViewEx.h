@@ -10,8 +10,8 @@
 // Trees of any depth are built, walked and torn down without recursion: a damaged or hostile
 // stream may nest a million levels deep.
 
+#include <QIcon>
 #include <QList>
-#include <QPixmap>
 #include <QTreeWidget>
 #include <cstdint>
 #include <string>
@@ -47,8 +47,8 @@ class TTreeViewEx : public QTreeWidget {
   // Removes all nodes.
   void ClearNodes();
 
-  void SetImages(QList<QPixmap> images) { images_ = std::move(images); }
-  const QList<QPixmap>& Images() const { return images_; }
+  void SetImages(QList<QIcon> images) { images_ = std::move(images); }
+  const QList<QIcon>& Images() const { return images_; }
 
   int NodeCount() const { return static_cast<int>(nodes_.size()); }
   // The selected node, nullptr when none.
@@ -80,7 +80,7 @@ class TTreeViewEx : public QTreeWidget {
   Node* SiblingBefore(Node* node) const;
 
   std::vector<Node*> nodes_;  // in the order they were loaded: parents before children
-  QList<QPixmap> images_;
+  QList<QIcon> images_;
 };
 
 }  // namespace ebook

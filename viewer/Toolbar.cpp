@@ -15,6 +15,7 @@
 #include "archive/SimExe.h"
 #include "viewer/BookColor.h"
 #include "viewer/MainWindow.h"
+#include "viewer/PictureIcon.h"
 #include "viewer/ToolbarPictures.h"
 
 namespace ebook {
@@ -66,9 +67,9 @@ class ClickFilter : public QObject {
   std::function<void()> action_;
 };
 
-void SetPicture(QToolButton* button, const QPixmap& picture) {
-  button->setIcon(QIcon(picture));
-  button->setIconSize(picture.size());
+void SetPicture(QToolButton* button, const QIcon& picture) {
+  button->setIcon(picture);
+  button->setIconSize(PictureSize(picture));
 }
 
 }  // namespace
@@ -108,7 +109,8 @@ void TBB1::createToolbarPanel() {
   Image1->setFixedWidth(48);
   Image1->setAlignment(Qt::AlignCenter);
   Image1->setCursor(Qt::PointingHandCursor);
-  Image1->setPixmap(BuiltInLogo());
+  logo_ = BuiltInLogo();
+  showLogo();
   new ClickFilter(Image1, [this] { Image1Click(); });
   row->addWidget(Image1);
   layout_->addWidget(Panel1);
@@ -156,19 +158,25 @@ void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
   }
   // 8., 9. The logo: the book's own (its own size, centred or stretched) or none.
   if (options.is(opt::kLogo, '1')) {
-    const QPixmap logo = LogoFromBitmap(ReadEntry("LOGO.QRLC"));
-    Image1->setPixmap(logo);
+    logo_ = LogoFromBitmap(ReadEntry("LOGO.QRLC"));
+    showLogo();
     Image1->setScaledContents(options.is(opt::kLogoStretch, '1'));
-    Image1->setFixedWidth(logo.width());
+    Image1->setFixedWidth(PictureSize(logo_).width());
   }
   if (options.is(opt::kLogo, '2')) Image1->hide();
   // 10.
   for (size_t n = 0; n < kPictureOwner.size(); ++n) {
     const std::string bitmap = ReadEntry("B" + std::to_string(n + 1) + ".QRLC");
     if (bitmap.empty()) continue;
-    const QPixmap picture = ButtonPictureFromBitmap(bitmap);
+    const QIcon picture = ButtonPictureFromBitmap(bitmap);
     if (!picture.isNull()) SetPicture(SpeedButton[kPictureOwner[n]], picture);
   }
+}
+
+// A label shows one pixmap: the logo's is made for the ratio of the screen the window is on,
+// and again when the window moves to another screen (MainWindow.cpp).
+void TBB1::showLogo() {
+  Image1->setPixmap(logo_.pixmap(PictureSize(logo_), Image1->devicePixelRatio()));
 }
 
 void TBB1::Image1Click() {

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include "viewer/PictureIcon.h"
+
 namespace ebook {
 
 namespace {
@@ -99,33 +101,29 @@ void Draw(QPainter& p, int speedButton) {
 
 }  // namespace
 
-QPixmap BuiltInButtonPicture(int speedButton) {
+QIcon BuiltInButtonPicture(int speedButton) {
   if (speedButton < 1 || speedButton > 12 || speedButton == 10 || speedButton == 11) return {};
-  QPixmap picture(16, 16);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  Draw(painter, speedButton);
-  return picture;
+  return DrawnIcon(QSize(16, 16), [speedButton](QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    Draw(painter, speedButton);
+  });
 }
 
-QPixmap BuiltInLogo() {
+QIcon BuiltInLogo() {
   // An open book in a rounded square.
-  QPixmap logo(32, 32);
-  logo.fill(Qt::transparent);
-  QPainter p(&logo);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(kAccent);
-  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-  p.setPen(QPen(kInk, 1.2));
-  p.setBrush(Qt::white);
-  p.drawPolygon(QPolygonF{{16, 9}, {5, 7}, {5, 24}, {16, 26}});
-  p.drawPolygon(QPolygonF{{16, 9}, {27, 7}, {27, 24}, {16, 26}});
-  return logo;
+  return DrawnIcon(QSize(32, 32), [](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF{{16, 9}, {5, 7}, {5, 24}, {16, 26}});
+    p.drawPolygon(QPolygonF{{16, 9}, {27, 7}, {27, 24}, {16, 26}});
+  });
 }
 
-QPixmap ButtonPictureFromBitmap(const std::string& bitmap) {
+QIcon ButtonPictureFromBitmap(const std::string& bitmap) {
   const QImage image = ImageFromBitmap(bitmap);
   if (image.isNull()) return {};
   const bool twoColours = image.depth() == 1;
@@ -137,13 +135,13 @@ QPixmap ButtonPictureFromBitmap(const std::string& bitmap) {
       if ((line[x] & RGB_MASK) == (key & RGB_MASK)) line[x] = qRgba(0, 0, 0, 0);
     }
   }
-  return QPixmap::fromImage(picture);
+  return BitmapIcon(picture);
 }
 
-QPixmap LogoFromBitmap(const std::string& bitmap) {
+QIcon LogoFromBitmap(const std::string& bitmap) {
   const QImage image = ImageFromBitmap(bitmap);
   if (image.isNull()) return {};
-  return QPixmap::fromImage(image.convertToFormat(QImage::Format_RGB32));
+  return BitmapIcon(image.convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace ebook

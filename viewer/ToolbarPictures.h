@@ -1,25 +1,26 @@
 #pragma once
 // The toolbar's pictures: the built-in button pictures and logo, and the book's own pictures
-// read from Windows bitmap entries (B1.QRLC ... B10.QRLC, LOGO.QRLC).
+// read from Windows bitmap entries (B1.QRLC ... B10.QRLC, LOGO.QRLC). All are icons made for
+// the device pixel ratio they are shown at (viewer/PictureIcon.h); sizes are logical pixels.
 
-#include <QPixmap>
+#include <QIcon>
 #include <string>
 
 namespace ebook {
 
 // The built-in 16 x 16 picture of SpeedButton1 ... SpeedButton9 or SpeedButton12; a null
-// pixmap for any other number.
-QPixmap BuiltInButtonPicture(int speedButton);
+// icon for any other number.
+QIcon BuiltInButtonPicture(int speedButton);
 
 // The built-in logo, 32 x 32.
-QPixmap BuiltInLogo();
+QIcon BuiltInLogo();
 
 // A button picture from a bitmap file: every pixel of the colour of the bottom-left pixel is
-// transparent (white for a two-colour bitmap), so the toolbar shows through. A null pixmap when
+// transparent (white for a two-colour bitmap), so the toolbar shows through. A null icon when
 // the bytes are not a picture.
-QPixmap ButtonPictureFromBitmap(const std::string& bitmap);
+QIcon ButtonPictureFromBitmap(const std::string& bitmap);
 
-// A logo from a bitmap file, opaque; a null pixmap when the bytes are not a picture.
-QPixmap LogoFromBitmap(const std::string& bitmap);
+// A logo from a bitmap file, opaque; a null icon when the bytes are not a picture.
+QIcon LogoFromBitmap(const std::string& bitmap);
 
 }  // namespace ebook

@@ -16,6 +16,7 @@
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
 #include "viewer/MainWindow.h"
+#include "viewer/PictureIcon.h"
 #include "viewer/TTreeViewEx.h"
 #include "viewer/WebBrowser.h"
 
@@ -215,10 +216,12 @@ class ContentsTest : public QObject {
     InstallContentsBook(Stream(kContents));
     TBB1 window;
     QCOMPARE(window.ImagesVST2.size(), 3);
+    const auto picture = [&](int i) {
+      return window.ImagesVST2[i].pixmap(QSize(16, 16), 1.0).toImage();
+    };
     for (int i = 0; i < 3; ++i) {
-      QCOMPARE(window.ImagesVST2[i].size(), QSize(16, 16));
-      for (int j = 0; j < i; ++j)
-        QVERIFY(window.ImagesVST2[i].toImage() != window.ImagesVST2[j].toImage());
+      QCOMPARE(PictureSize(window.ImagesVST2[i]), QSize(16, 16));
+      for (int j = 0; j < i; ++j) QVERIFY(picture(i) != picture(j));
     }
     TTreeViewEx& toc = *window.TOCtree;
     Node* part = Find(window, "Part one");
@@ -237,12 +240,12 @@ class ContentsTest : public QObject {
     const auto drawn = [&](QRgb colour) {
       const QImage image = toc.viewport()->grab().toImage();
       for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < 48; ++x)
+        for (int x = 0; x < 48 * image.devicePixelRatio(); ++x)
           if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
       return false;
     };
-    const QRgb titlePlate = window.ImagesVST2[0].toImage().pixel(9, 5);
-    const QRgb textLine = window.ImagesVST2[2].toImage().pixel(6, 4);
+    const QRgb titlePlate = picture(0).pixel(9, 5);
+    const QRgb textLine = picture(2).pixel(6, 4);
     window.show();
     window.SpeedButton12Click();
     part->setExpanded(false);

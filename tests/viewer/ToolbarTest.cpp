@@ -42,9 +42,10 @@ QList<QPair<int, int>> ShownButtons(const TBB1& window) {
   return shown;
 }
 
+// The picture as a screen of ratio 1 shows it.
 QImage ButtonPicture(const TBB1& window, int button) {
   const QToolButton* b = window.SpeedButton[button];
-  return b->icon().pixmap(b->iconSize()).toImage().convertToFormat(QImage::Format_ARGB32);
+  return b->icon().pixmap(b->iconSize(), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace
@@ -245,7 +246,8 @@ class ToolbarTest : public QObject {
     window.show();
     QCOMPARE(window.Image1->isVisible(), shown);
     QCOMPARE(window.Image1->width(), width);
-    QCOMPARE(window.Image1->pixmap().size(), picture.isValid() ? picture : QSize(0, 0));
+    QCOMPARE(window.Image1->pixmap().deviceIndependentSize().toSize(),
+             picture.isValid() ? picture : QSize(0, 0));
     QCOMPARE(window.Image1->hasScaledContents(), stretched);
     if (shown && width > 0) QCOMPARE(window.Image1->height(), window.Panel1->height());
   }

@@ -23,6 +23,7 @@ std::unique_ptr<QObject> MakeContentsTest();
 std::unique_ptr<QObject> MakeTempFolderModeTest();
 std::unique_ptr<QObject> MakeSearchTest();
 std::unique_ptr<QObject> MakeShortcutsTest();
+std::unique_ptr<QObject> MakeHighDpiTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
       {"TempFolderModeTest", MakeTempFolderModeTest},
       {"SearchTest", MakeSearchTest},
       {"ShortcutsTest", MakeShortcutsTest},
+      {"HighDpiTest", MakeHighDpiTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {
