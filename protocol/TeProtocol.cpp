@@ -2,12 +2,34 @@
 
 #include <QBuffer>
 #include <QWebEngineUrlRequestJob>
+#include <optional>
 
 #include "archive/SimExe.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
 
 namespace ebook {
+namespace {
+
+QString Escaped(const std::string& text) { return QString::fromLatin1(text).toHtmlEscaped(); }
+
+// What a page that cannot be inflated shows instead of the browser's "site can't be reached",
+// which would send the reader looking for a network fault. Other entries (pictures, style
+// sheets, scripts) fail their request as before.
+std::optional<QByteArray> DamagedPageNotice(const std::string& name, const char* error) {
+  const QString upper = QString::fromLatin1(name).section(QLatin1Char('?'), 0, 0)
+                            .section(QLatin1Char('#'), 0, 0).toUpper();
+  const QString text = QStringLiteral("This page of the book is damaged and cannot be shown.");
+  if (upper.endsWith(QLatin1String(".TXT")))
+    return (text + QStringLiteral("\n%1: %2\n").arg(QString::fromLatin1(name), QLatin1String(error))).toUtf8();
+  if (!upper.endsWith(QLatin1String(".HTM")) && !upper.endsWith(QLatin1String(".HTML"))) return std::nullopt;
+  return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Damaged page</title>"
+                        "</head><body><h1>%1</h1><p>%2: %3</p></body></html>")
+      .arg(text, Escaped(name), Escaped(error))
+      .toUtf8();
+}
+
+}  // namespace
 
 TeProtocol::TeProtocol(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
 
@@ -30,9 +52,13 @@ void TeProtocol::requestStarted(QWebEngineUrlRequestJob* job) {
     try {
       const std::string content = ReadEntry(*name);
       bytes = QByteArray(content.data(), static_cast<qsizetype>(content.size()));
-    } catch (const EZDecompressionError&) {
-      job->fail(QWebEngineUrlRequestJob::RequestFailed);
-      return;
+    } catch (const EZDecompressionError& error) {
+      const std::optional<QByteArray> notice = DamagedPageNotice(*name, error.what());
+      if (!notice) {
+        job->fail(QWebEngineUrlRequestJob::RequestFailed);
+        return;
+      }
+      bytes = *notice;
     }
   }
   // The engine reads the device after we return, and may slice it for range requests:
