@@ -84,7 +84,9 @@ class Scratch {
                           << "\"\n";
     fs::permissions(opener, fs::perms::owner_all);
   }
-  ~Scratch() { fs::remove_all(path_); }
+  ~Scratch() {
+    if (!getenv("EBOOK_KEEP_HOSTILE")) fs::remove_all(path_);
+  }
   const fs::path& path() const { return path_; }
 
   std::vector<std::string> Environment() const {
