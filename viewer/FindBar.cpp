@@ -15,12 +15,14 @@ namespace ebook {
 
 namespace {
 
+// Tab reaches the buttons, but a click leaves the keyboard in the field, so typing goes on
+// (a tool button takes the keyboard from Tab only).
 QToolButton* BarButton(Qt::ArrowType arrow, const QString& tip, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setArrowType(arrow);
   button->setToolTip(tip);
+  button->setAccessibleName(tip);
   button->setAutoRaise(true);
-  button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
 
@@ -38,11 +40,12 @@ FindBar::FindBar(QWebEngineView* view, QWidget* host)
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   field_->setFixedWidth(200);
   field_->setClearButtonEnabled(true);
+  field_->setAccessibleName(QStringLiteral("Find in page"));
   count_->setMinimumWidth(60);
   close_->setText(QStringLiteral("X"));
   close_->setToolTip(QStringLiteral("Close"));
+  close_->setAccessibleName(QStringLiteral("Close"));
   close_->setAutoRaise(true);
-  close_->setFocusPolicy(Qt::NoFocus);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(4, 2, 4, 2);

@@ -115,6 +115,8 @@ void TBB1::setAccessibleNames() {
   if (SearchPanel) SearchPanel->setAccessibleName(QStringLiteral("Search"));
   if (SearchTree) SearchTree->setAccessibleName(Label2 ? Label2->text() : QStringLiteral("Results"));
   if (Edit1) Edit1->setAccessibleName(Label1 ? Label1->text() : QStringLiteral("Search for"));
+  // Button1 takes the Search button's caption, which the book may leave empty.
+  if (Button1 && Button1->text().isEmpty()) Button1->setAccessibleName(QStringLiteral("Search"));
   if (Panel1) Panel1->setAccessibleName(QStringLiteral("Toolbar"));
   if (WebBrowser1) WebBrowser1->setAccessibleName(QStringLiteral("Page"));
 }

@@ -2,6 +2,7 @@
 // query field, a damaged page, opening a result with a click, and the find bar over the page
 // shown.
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -199,6 +200,20 @@ class SearchTest : public QObject {
     window.Button2->click();
     QVERIFY(bar.isVisible());
     QCOMPARE(bar.field()->text(), QStringLiteral("applezzz"));
+
+    // Keyboard only: Tab goes on from the field to Previous and Next, Space presses the button
+    // that has the keyboard, Escape there closes the bar and gives the keyboard to the page.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    bar.open(QStringLiteral("apple"));
+    waitForCount("1 of 3");
+    QTest::keyClick(bar.field(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("Next"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    waitForCount("2 of 3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!bar.isVisible());
+    QVERIFY(window.WebBrowser1->isAncestorOf(QApplication::focusWidget()));
   }
 };
 

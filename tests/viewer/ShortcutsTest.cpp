@@ -1,17 +1,25 @@
-// The keyboard: each shortcut acts as its button does, shown or not; zoom kept between runs;
-// accessible names for the toolbar, panels and trees.
+// The keyboard: each shortcut acts as its button does, shown or not; Tab reaches every control;
+// zoom kept between runs; accessible names for the toolbar, panels and trees.
 
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QTimer>
+#include <QPushButton>
+#include <QSet>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
-#include <QWebEnginePage>
 #include <QTreeWidget>
+#include <QWebEnginePage>
+#include <map>
 #include <memory>
 
 #include "TestBook.h"
+#include "viewer/FindBar.h"
 #include "viewer/MainWindow.h"
 #include "viewer/PrintPreview.h"
 #include "viewer/WebBrowser.h"
@@ -40,6 +48,32 @@ void Open(TBB1& window, const char* page) {
 
 void Press(TBB1& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QTest::keyClick(&window, static_cast<Qt::Key>(key), modifiers);
+}
+
+bool InPage(const TBB1& window) {
+  return window.WebBrowser1->isAncestorOf(QApplication::focusWidget()) &&
+         !(window.FindBar1 && window.FindBar1->isAncestorOf(QApplication::focusWidget()));
+}
+
+// The widgets that hold the keyboard as Tab is pressed again and again from the page, until
+// the keyboard is back in the page. The page's engine answers Tab on its own thread, so each
+// press waits for the keyboard to move.
+QSet<QWidget*> TabRound(TBB1& window) {
+  QSet<QWidget*> visited;
+  do {
+    QWidget* before = QApplication::focusWidget();
+    QTest::keyClick(before, Qt::Key_Tab);
+    WaitUntil([&] { return QApplication::focusWidget() != before; });
+    visited.insert(QApplication::focusWidget());
+  } while (!InPage(window));
+  return visited;
+}
+
+QString Names(const QList<QWidget*>& widgets) {
+  QStringList names;
+  for (QWidget* widget : widgets)
+    names << widget->metaObject()->className() + QStringLiteral(" ") + widget->accessibleName();
+  return names.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -139,6 +173,60 @@ class ShortcutsTest : public QObject {
     // Pages opened later keep it.
     Open(again, "one.htm");
     QCOMPARE(again.zoom(), 1.5);
+  }
+
+  // A reader with only a keyboard reaches every button and every control of the open side panel
+  // and of the find bar with Tab from the page, and hears each one's name.
+  void tabReachesEveryControl_data() {
+    QTest::addColumn<bool>("searchPanel");  // else the contents panel
+    QTest::newRow("contents panel") << false;
+    QTest::newRow("search panel and find bar") << true;
+  }
+  void tabReachesEveryControl() {
+    QFETCH(bool, searchPanel);
+    std::map<size_t, char> all;
+    for (size_t i = 0; i < 10; ++i) all[i] = '1';
+    InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all), "home=start.htm"}),
+                 {"start.htm", "<title>start</title><p>A page without links.</p>"}});
+    TBB1 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
+    if (searchPanel) {
+      window.SpeedButton6Click();
+      window.Button2Click();
+    } else {
+      window.SpeedButton12Click();
+    }
+    window.focus_browser();
+    WaitUntil([&] { return InPage(window); });
+
+    QList<QWidget*> controls;
+    for (QWidget* button : window.SpeedButton)
+      if (button) controls << button;
+    controls << window.TOCtree << window.Edit1 << window.Button1 << window.Button2
+             << window.SearchTree;
+    if (window.FindBar1) {
+      for (QWidget* child : window.FindBar1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QAbstractButton*>(child) || qobject_cast<QLineEdit*>(child))
+          controls << child;
+      }
+    }
+    controls.removeIf(
+        [](QWidget* control) { return !control->isVisible() || !control->isEnabled(); });
+    // Ten buttons and the panel's close button; the tree, or the search controls and the bar.
+    QCOMPARE(controls.size(), searchPanel ? 19 : 12);
+
+    const QSet<QWidget*> visited = TabRound(window);
+    QList<QWidget*> missed;
+    for (QWidget* control : controls)
+      if (!visited.contains(control)) missed << control;
+    QVERIFY2(missed.isEmpty(), qPrintable(Names(missed)));
+    // Each is announced with a name as the keyboard reaches it.
+    for (QWidget* control : controls) {
+      QVERIFY2(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty(),
+               qPrintable(Names({control}) + QLatin1String(" ") + control->toolTip()));
+    }
   }
 
   void everyControlHasAnAccessibleName() {
