@@ -3,6 +3,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -45,7 +46,8 @@ constexpr std::array<ToolbarButton, 10> kPlacement = {{
 // SpeedButton12.
 constexpr std::array<int, 10> kPictureOwner = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
 
-// Runs `action` when the watched widget is clicked with the left mouse button.
+// Runs `action` when the watched widget is clicked with the left mouse button, or when it has
+// the keyboard and Enter or Space is pressed.
 class ClickFilter : public QObject {
  public:
   ClickFilter(QWidget* watched, std::function<void()> action)
@@ -59,6 +61,13 @@ class ClickFilter : public QObject {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       action_();
       return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        action_();
+        return true;
+      }
     }
     return QObject::eventFilter(watched, event);
   }
@@ -164,6 +173,12 @@ void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
     Image1->setFixedWidth(PictureSize(logo_).width());
   }
   if (options.is(opt::kLogo, '2')) Image1->hide();
+  // A logo that leads to the book's web address is a link the keyboard reaches too.
+  if (!BookSettings.LogoUrl.empty()) {
+    Image1->setFocusPolicy(Qt::TabFocus);
+    Image1->setAccessibleDescription(QString::fromStdString(BookSettings.LogoUrl));
+    Image1->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
+  }
   // 10.
   for (size_t n = 0; n < kPictureOwner.size(); ++n) {
     const std::string bitmap = ReadEntry("B" + std::to_string(n + 1) + ".QRLC");

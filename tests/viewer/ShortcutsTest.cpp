@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -186,7 +187,8 @@ class ShortcutsTest : public QObject {
     QFETCH(bool, searchPanel);
     std::map<size_t, char> all;
     for (size_t i = 0; i < 10; ++i) all[i] = '1';
-    InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all), "home=start.htm"}),
+    InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all), "home=start.htm",
+                                "[cTool]", "logoURL=https://example.com/"}),
                  {"start.htm", "<title>start</title><p>A page without links.</p>"}});
     TBB1 window;
     window.show();
@@ -204,7 +206,7 @@ class ShortcutsTest : public QObject {
     QList<QWidget*> controls;
     for (QWidget* button : window.SpeedButton)
       if (button) controls << button;
-    controls << window.TOCtree << window.Edit1 << window.Button1 << window.Button2
+    controls << window.Image1 << window.TOCtree << window.Edit1 << window.Button1 << window.Button2
              << window.SearchTree;
     if (window.FindBar1) {
       for (QWidget* child : window.FindBar1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -214,8 +216,9 @@ class ShortcutsTest : public QObject {
     }
     controls.removeIf(
         [](QWidget* control) { return !control->isVisible() || !control->isEnabled(); });
-    // Ten buttons and the panel's close button; the tree, or the search controls and the bar.
-    QCOMPARE(controls.size(), searchPanel ? 19 : 12);
+    // Ten buttons, the logo link and the panel's close button; the tree, or the search
+    // controls and the bar.
+    QCOMPARE(controls.size(), searchPanel ? 20 : 13);
 
     const QSet<QWidget*> visited = TabRound(window);
     QList<QWidget*> missed;

@@ -267,6 +267,12 @@ class ToolbarTest : public QObject {
         logoUrl.isEmpty() ? std::vector<std::string>{}
                           : std::vector<std::string>{logoUrl.toStdString()};
     QCOMPARE(opened_, expected);
+    // A logo with an address is a link the keyboard reaches and follows; one without is not.
+    QCOMPARE(window.Image1->focusPolicy() == Qt::TabFocus, !logoUrl.isEmpty());
+    opened_.clear();
+    QTest::keyClick(window.Image1, Qt::Key_Return);
+    QTest::keyClick(window.Image1, Qt::Key_Space);
+    QCOMPARE(opened_.size(), logoUrl.isEmpty() ? 0u : 2u);
   }
 
   void buttonsRunTheirHandlers() {
