@@ -1,6 +1,7 @@
 #include "viewer/SplashScreen.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "archive/SimExe.h"
 #include "settings/IniText.h"
+#include "viewer/PictureIcon.h"
 #include "viewer/ReaderMessages.h"
 
 namespace ebook {
@@ -20,7 +22,7 @@ TSplashScreen* TSplashScreen::ShowIfWanted() {
   auto* splash = new TSplashScreen;
   SplashScreen = splash;
   if (splash->dismissed_) return splash;  // creation failed and was reported
-  const QSize pictureSize = splash->Image1->pixmap().size();
+  const QSize pictureSize = splash->Image1->pixmap().deviceIndependentSize().toSize();
   splash->setFixedSize(pictureSize);
   splash->Image1->resize(pictureSize);
   splash->centreOnScreen();
@@ -58,12 +60,14 @@ void TSplashScreen::FormCreate() {
   Timer1->setInterval(static_cast<int>(std::clamp<qint64>(ms, 1, INT_MAX)));
   Timer1->start();
   if (!picture.empty()) {
-    QPixmap pixmap;
-    if (!pixmap.loadFromData(reinterpret_cast<const uchar*>(picture.data()),
-                             static_cast<uint>(picture.size()), "BMP")) {
+    QImage image;
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(picture.data()),
+                            static_cast<int>(std::min<size_t>(picture.size(), INT_MAX)), "BMP")) {
       throw std::runtime_error("Bitmap image is not valid");
     }
-    Image1->setPixmap(pixmap);
+    // At the ratio of the screen it is shown on, so that it stays clean on high-DPI screens.
+    const QIcon shown = BitmapIcon(image);
+    Image1->setPixmap(shown.pixmap(PictureSize(shown), Image1->devicePixelRatio()));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include "TestBook.h"
 #include "viewer/MainWindow.h"
 #include "viewer/PictureIcon.h"
+#include "viewer/SplashScreen.h"
 #include "viewer/ToolbarPictures.h"
 
 using namespace ebook;
@@ -173,6 +175,18 @@ class HighDpiTest : public QObject {
     QCOMPARE(logo.deviceIndependentSize().toSize(), size);
     QCOMPARE(logo.size(), size * window.devicePixelRatio());
     QCOMPARE(window.Image1->width(), width);
+  }
+
+  // The splash keeps its picture's size in logical pixels, with a pixmap for its screen.
+  void splashAtTheScreensRatio() {
+    InstallBook({{"XSEI.QRLC", "1"}, {"XSE0.QRLC", Bitmap(120, 80)}});
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QVERIFY(splash);
+    QCOMPARE(splash->size(), QSize(120, 80));
+    const QPixmap shown = splash->Image1->pixmap();
+    QCOMPARE(shown.devicePixelRatio(), splash->devicePixelRatio());
+    QCOMPARE(shown.size(), QSize(120, 80) * splash->devicePixelRatio());
+    WaitUntil([&] { return splash.isNull(); });
   }
 };
 
