@@ -126,6 +126,17 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
          Put(e, "XSE1.QRLC", "\r\n\r\n" + kSettings + "[CEVE]\r\nWIDTH=800\r\nhieght=600\r\n");
        },
        "warning: settings, line 10: CEVE/hieght is not a setting the viewer reads"},
+      {"colour that is no colour",
+       [](std::vector<BookEntry>& e) {
+         Put(e, "XSE1.QRLC", kSettings + "[cTool]\r\nbgColor=clNavy\r\ntxColor=clNavvy\r\n");
+       },
+       "warning: settings, line 8: cTool/txColor \"clNavvy\" is neither a colour name nor a number"},
+      {"number that is no number",
+       [](std::vector<BookEntry>& e) {
+         Put(e, "XSE1.QRLC", kSettings + "[cEve]\r\nwidth=$320\r\nheight=600px\r\n");
+       },
+       "warning: settings, line 8: cEve/height \"600px\" is not a whole number; the viewer uses "
+       "the default \"480\""},
       {"settings with LF line ends",
        [](std::vector<BookEntry>& e) {
          Put(e, "XSE1.QRLC", "[cSettings]\nDATA=1111111111000001000000000000201110\n");

@@ -12,6 +12,7 @@
 #include "archive/ZLib.h"
 #include "contents/TocStream.h"
 #include "search/SearchText.h"
+#include "settings/Colors.h"
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
@@ -50,6 +51,24 @@ std::vector<std::pair<std::string, std::string>> PictureEntries() {
 }
 
 }  // namespace
+
+// What the viewer makes of a value it cannot read as the setting's type ("" when it can).
+std::string ValueProblem(const SettingKey& setting, std::string_view value) {
+  if (value.empty()) return {};
+  switch (setting.type) {
+    case SettingType::Integer:
+    case SettingType::Boolean:
+      if (ParseInteger(value)) return {};
+      return "is not a whole number; the viewer uses the default " +
+             Quoted(setting.defaultValue);
+    case SettingType::Color:
+      if (ColorFromString(value)) return {};
+      return "is neither a colour name nor a number; the viewer keeps the system's colour";
+    case SettingType::String:
+      break;
+  }
+  return {};
+}
 
 std::string FormatFinding(const Finding& finding) {
   return (finding.severity == Finding::Severity::Error ? "error: " : "warning: ") + finding.where +
@@ -143,20 +162,24 @@ void BookChecker::CheckSettings() {
   auto lineText = [&](int line) { return "line " + std::to_string(line + skipped); };
   auto where = [&](int line) { return "settings, " + lineText(line); };
 
-  std::set<std::string> known;
-  for (const SettingKey& key : SettingsKeys()) known.insert(LowerKey(key.section, key.key));
+  std::map<std::string, const SettingKey*> known;
+  for (const SettingKey& key : SettingsKeys()) known.emplace(LowerKey(key.section, key.key), &key);
   std::map<std::string, int> firstLine;
   int dataLine = 0;
   for (const IniText::Line& line : ini.lines()) {
     const std::string key = LowerKey(line.section, line.key);
     const auto [first, added] = firstLine.emplace(key, line.lineNumber);
-    if (!known.count(key))
+    const auto setting = known.find(key);
+    if (setting == known.end())
       Warning(where(line.lineNumber), line.section + "/" + line.key +
                                           " is not a setting the viewer reads (a misspelling?)");
     else if (!added)
       Warning(where(line.lineNumber), line.section + "/" + line.key +
                                           " is given again; the viewer reads the one on " +
                                           lineText(first->second));
+    else if (const std::string problem = ValueProblem(*setting->second, line.value); !problem.empty())
+      Warning(where(line.lineNumber), line.section + "/" + line.key + " " + Quoted(line.value) +
+                                          " " + problem);
     if (key == "csettings/data" && added) dataLine = line.lineNumber;
   }
 
