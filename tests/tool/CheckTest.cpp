@@ -22,7 +22,17 @@ using ::testing::HasSubstr;
 using testing::RunTool;
 using testing::ScratchFolder;
 
-const std::string kBitmap = std::string("BM") + std::string(60, '\x7F');
+// A Windows bitmap of 2 x 2 pixels at 24 bits, rows padded to 8 bytes; `rows` of them stored.
+std::string Bitmap(int rows = 2) {
+  auto le = [](uint32_t value, int width) {
+    std::string out;
+    for (int i = 0; i < width; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+  };
+  return "BM" + le(54 + 16, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(2, 4) + le(2, 4) + le(1, 2) +
+         le(24, 2) + le(0, 4) + le(16, 4) + std::string(16, '\0') + std::string(8 * rows, '\x7F');
+}
+const std::string kBitmap = Bitmap();
 const std::string kSettings =
     "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\nhome=index.html\r\n"
     "[PFiles]\r\nUseTOC=1\r\n";
@@ -148,6 +158,13 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
        "error: B3.QRLC: the toolbar button picture is not a Windows bitmap"},
       {"logo that is no bitmap", [](std::vector<BookEntry>& e) { Put(e, "LOGO.QRLC", "\x89PNG"); },
        "error: LOGO.QRLC: the logo picture is not a Windows bitmap"},
+      {"bitmap cut short",
+       [](std::vector<BookEntry>& e) { Put(e, "B3.QRLC", Bitmap(1)); },
+       "error: B3.QRLC: the toolbar button picture cannot be loaded: it claims 2 x 2 pixels (70 "
+       "bytes) but holds 62"},
+      {"bitmap header cut short",
+       [](std::vector<BookEntry>& e) { Put(e, "LOGO.QRLC", Bitmap().substr(0, 20)); },
+       "error: LOGO.QRLC: the logo picture cannot be loaded: its header is cut short"},
       {"splash picture that is no bitmap",
        [](std::vector<BookEntry>& e) {
          Put(e, "XSE0.QRLC", "JFIF");

@@ -1,6 +1,7 @@
 #include "BookChecker.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 
@@ -67,6 +68,42 @@ std::string ValueProblem(const SettingKey& setting, std::string_view value) {
     case SettingType::String:
       break;
   }
+  return {};
+}
+
+uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < width; ++i)
+    value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+  return value;
+}
+
+// What keeps a Windows bitmap from loading ("" when nothing): a header cut short, no pixels,
+// or an uncompressed picture claiming more pixel rows than the file holds.
+std::string BitmapProblem(std::string_view bytes) {
+  if (bytes.size() < 26) return "its header is cut short";
+  const uint64_t pixelsAt = LittleEndian(bytes, 10, 4);
+  const uint32_t infoSize = LittleEndian(bytes, 14, 4);
+  int64_t width = 0, height = 0;
+  uint32_t bits = 0, compression = 0;
+  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes
+    width = LittleEndian(bytes, 18, 2);
+    height = LittleEndian(bytes, 20, 2);
+    bits = LittleEndian(bytes, 24, 2);
+  } else {
+    if (infoSize < 40 || bytes.size() < 34) return "its header is cut short";
+    width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));
+    height = static_cast<int32_t>(LittleEndian(bytes, 22, 4));
+    bits = LittleEndian(bytes, 28, 2);
+    compression = LittleEndian(bytes, 30, 4);
+  }
+  if (width <= 0 || height == 0) return "it claims a picture of no pixels";
+  if (compression != 0 && compression != 3) return {};  // run-length coded: no fixed size
+  const uint64_t rowBytes = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+  const uint64_t needed = pixelsAt + rowBytes * static_cast<uint64_t>(height < 0 ? -height : height);
+  if (needed > bytes.size())
+    return "it claims " + std::to_string(width) + " x " + std::to_string(height < 0 ? -height : height) +
+           " pixels (" + std::to_string(needed) + " bytes) but holds " + std::to_string(bytes.size());
   return {};
 }
 
@@ -197,8 +234,11 @@ void BookChecker::CheckSettings() {
 void BookChecker::CheckPictures() {
   for (const auto& [name, role] : PictureEntries()) {
     const std::string& bytes = Content(name);
-    if (!bytes.empty() && bytes.compare(0, 2, "BM") != 0)
+    if (bytes.empty()) continue;
+    if (bytes.compare(0, 2, "BM") != 0)
       Error(name, "the " + role + " is not a Windows bitmap (it does not begin with \"BM\")");
+    else if (const std::string problem = BitmapProblem(bytes); !problem.empty())
+      Error(name, "the " + role + " cannot be loaded: " + problem);
   }
   const OptionString options(IniText(settingsText_).ReadString("cSettings", "DATA", ""));
   if (options.is(opt::kLogo, '1') && Content("LOGO.QRLC").empty())
