@@ -79,13 +79,8 @@ def main():
     write("fuzz_toc_stream", "sample", stream)
     write("fuzz_toc_text", "sample.txt", TOC_TEXT)
     write("fuzz_search", "book", book)
-    # The sample book's own pages and style sheets.
-    samples = os.path.join(HERE, "..", "samples", "book")
-    for folder, _, files in os.walk(samples):
-        for name in files:
-            if name.lower().endswith((".html", ".htm", ".css")):
-                with open(os.path.join(folder, name), "rb") as f:
-                    write("fuzz_page_links", name, f.read())
+    write("fuzz_page_links", "small.html", b"<body background=b.gif><a href='../x.html#f'>x</a>"
+          b"<style>p { background: url( 'p.png' ) }</style><!-- <img src=no.gif> -->")
 
 
 if __name__ == "__main__":

@@ -21,6 +21,10 @@ for target in $(cd "$root/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//'); do
   crashes="$build/crashes/$target"
   mkdir -p "$corpus" "$crashes"
   cp -r "$root/fuzz/corpus/$target/." "$corpus/" 2>/dev/null || true
+  # The link reader also starts from the sample book's own pages and style sheet.
+  if [ "$target" = fuzz_page_links ]; then
+    find "$root/samples/book" \( -name '*.html' -o -name '*.css' \) -exec cp {} "$corpus/" \;
+  fi
   echo "== $target: ${seconds}s"
   if ! "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
        -artifact_prefix="$crashes/" -print_final_stats=1 "$corpus" 2>"$build/$target.log"; then

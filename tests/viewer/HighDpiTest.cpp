@@ -4,7 +4,6 @@
 // contents pictures under QT_SCALE_FACTOR 2 and 1.5, where the layout numbers must hold as at
 // ratio 1.
 
-#include <QBuffer>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -27,13 +26,6 @@ using namespace ebook::test;
 namespace {
 
 const QList<int> kBuiltInButtons = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12};
-
-std::string BitmapOf(const QImage& image) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return buffer.data().toStdString();
-}
 
 void InstallAllButtonsBook(std::vector<BookEntry> pictures = {}) {
   std::map<size_t, char> all;

@@ -30,6 +30,10 @@ std::string Options(const std::map<size_t, char>& switches) {
 std::string Bitmap(int width, int height) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::darkCyan);
+  return BitmapOf(image);
+}
+
+std::string BitmapOf(const QImage& image) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "BMP");

@@ -12,6 +12,7 @@
 #include "archive/ArchiveWriter.h"
 #include "viewer/ReaderMessages.h"
 
+class QImage;
 class QWebEnginePage;
 
 namespace ebook::test {
@@ -27,6 +28,8 @@ std::string Options(const std::map<size_t, char>& switches = {});
 
 // A Windows bitmap of the given size.
 std::string Bitmap(int width, int height);
+// `image` as a Windows bitmap.
+std::string BitmapOf(const QImage& image);
 
 struct RecordedMessage {
   MessageKind kind;

@@ -1,7 +1,6 @@
 // The toolbar: which buttons stand where, their captions, sizes and colours, the book's button
 // pictures with their transparent colour, the logo and its click.
 
-#include <QBuffer>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
@@ -23,13 +22,6 @@ namespace {
 
 // Left to right.
 const QList<int> kPlacementOrder = {1, 2, 5, 3, 4, 12, 6, 7, 8, 9};
-
-std::string BitmapOf(const QImage& image) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return buffer.data().toStdString();
-}
 
 // Shown buttons from left to right, with their left edges.
 QList<QPair<int, int>> ShownButtons(const TBB1& window) {
