@@ -122,8 +122,6 @@ std::string LinkCommandPage() {
   return "<html><head><title>Commands</title>" + script + "</head><body>commands</body></html>";
 }
 
-std::string RawDeflate(const std::string& content) { return CompressBytes(content); }
-
 std::vector<BookEntry> Names(const std::string& outsidePath) {
   return {{"../ESCAPE.HTML", "escape"},
           {outsidePath, "absolute"},
@@ -186,7 +184,7 @@ std::vector<HostileBook> HostileBooks(size_t memoryLimit, const std::string& out
       [sound](std::ostream& out) { out << sound.substr(0, sound.size() * 6 / 10); },
       {"INDEX.HTML", "CHAPTER.HTML"});
 
-  const std::string page = RawDeflate(Page("Start"));
+  const std::string page = CompressBytes(Page("Start"));
   add("garbage-entry", "the start page's data is random bytes",
       Archive(Settings({}), EncodeRawEntry("INDEX.HTML", "\x13\x99garbage\xfe\x01 not zlib at all")));
   std::string badCheck = page;
