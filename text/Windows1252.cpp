@@ -1,0 +1,49 @@
+#include "text/Windows1252.h"
+
+#include <array>
+
+#include "text/Utf8.h"
+
+namespace ebook {
+namespace {
+
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+char32_t Windows1252Char(unsigned char byte) {
+  return (byte >= 0x80 && byte <= 0x9F) ? kHigh[byte - 0x80] : byte;
+}
+
+std::optional<unsigned char> Windows1252Byte(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<unsigned char>(code);
+  for (size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == code) return static_cast<unsigned char>(0x80 + i);
+  return std::nullopt;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 4);
+  for (const char c : bytes) AppendUtf8(out, Windows1252Char(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const Utf8Char c = ReadUtf8(utf8, i);
+    if (!c.valid) return std::nullopt;
+    const std::optional<unsigned char> byte = Windows1252Byte(c.code);
+    if (!byte) return std::nullopt;
+    out += static_cast<char>(*byte);
+    i += c.length;
+  }
+  return out;
+}
+
+}  // namespace ebook
