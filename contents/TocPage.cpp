@@ -2,6 +2,10 @@
 
 #include "contents/TocStream.h"
 
+#include "archive/EntryLookup.h"
+
+#include <functional>
+
 namespace ebook {
 namespace {
 
@@ -47,6 +51,29 @@ std::string PageNameInFolderTarget(std::string_view target, std::string_view fol
       return std::string(target.substr(after + 1));
   }
   return std::string(target);
+}
+
+std::optional<size_t> NodeNamingPage(const std::vector<std::string>& nodePages,
+                                     std::string_view shown, std::optional<size_t> selected) {
+  if (shown.empty()) return std::nullopt;
+  // Ever looser ways of naming the page, each tried on every node before the next.
+  std::vector<std::function<bool(const std::string&)>> levels;
+  for (const std::string& candidate : EntryNameCandidates(shown)) {
+    levels.push_back([wanted = ComparablePageName(candidate)](const std::string& node) {
+      return node == wanted;
+    });
+  }
+  levels.push_back([wanted = ReducedEntryName(shown)](const std::string& node) {
+    return !node.empty() && ReducedEntryName(node) == wanted;
+  });
+  for (const auto& names : levels) {
+    if (selected && *selected < nodePages.size() && names(nodePages[*selected])) return selected;
+    std::optional<size_t> last;
+    for (size_t node = 0; node < nodePages.size(); ++node)
+      if (names(nodePages[node])) last = node;
+    if (last) return last;
+  }
+  return std::nullopt;
 }
 
 }  // namespace ebook

@@ -2,8 +2,10 @@
 // Page names of contents nodes as the viewer uses them: read from a node's TocNodeData block,
 // trimmed for navigation, trimmed and upper-cased for comparison with the page shown.
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ebook {
 
@@ -25,5 +27,14 @@ std::string ComparablePageName(std::string_view page);
 // target unchanged.
 std::string PageNameInFolderTarget(std::string_view target, std::string_view folderTarget,
                                    std::string_view folderAddress);
+
+// The node the contents should show as the page shown, by index into `nodePages` (every node's
+// page name in depth-first order, in ComparablePageName form; "" for a node without a page):
+// the last node naming `shown` (also in ComparablePageName form) exactly; when none does, the
+// last naming the same entry the way a page request finds it (without fragment or query, "//"
+// collapsed, ...: archive/EntryLookup). The selected node is kept when it names the page as
+// well as any. nullopt when no node names the page: the selection stays where it is.
+std::optional<size_t> NodeNamingPage(const std::vector<std::string>& nodePages,
+                                     std::string_view shown, std::optional<size_t> selected);
 
 }  // namespace ebook

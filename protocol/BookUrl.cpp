@@ -2,6 +2,9 @@
 
 #include <QMimeDatabase>
 
+#include "text/BookText.h"
+#include "text/PageEncoding.h"
+
 namespace ebook {
 
 std::optional<std::string> EntryNameFromUrl(const QString& url, const QString& baseUrl) {
@@ -24,11 +27,6 @@ std::optional<std::string> EntryNameFromUrl(const QString& url, const QString& b
 
 namespace {
 
-bool HasByteOrderMark(const QByteArray& bytes) {
-  return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
-         bytes.startsWith("\xFE\xFF");
-}
-
 // The name without a query or fragment, for choosing the type by extension.
 QString TypeName(std::string_view entryName) {
   const size_t cut = entryName.find_first_of("?#");
@@ -37,36 +35,31 @@ QString TypeName(std::string_view entryName) {
 
 }  // namespace
 
-bool DeclaresCharset(const QByteArray& html) {
-  if (HasByteOrderMark(html)) return true;
-  const QByteArray head = html.left(1024).toLower();
-  for (qsizetype at = head.indexOf("<meta"); at >= 0; at = head.indexOf("<meta", at + 5)) {
-    const qsizetype end = head.indexOf('>', at);
-    const QByteArray tag = head.mid(at, end < 0 ? -1 : end - at);
-    if (tag.contains("charset")) return true;
-  }
-  return false;
-}
-
-QByteArray ContentTypeFor(std::string_view entryName, const QByteArray& bytes) {
+QByteArray ContentTypeFor(std::string_view entryName, std::string_view bytes) {
   // An empty answer is a missing entry: as HTML it shows as an empty page instead of a
   // download when it is navigated to, and pictures or scripts ignore the type anyway.
-  if (bytes.isEmpty()) return "text/html";
+  if (bytes.empty()) return "text/html";
   static const QMimeDatabase database;
-  const QMimeType type = database.mimeTypeForFileNameAndData(TypeName(entryName), bytes);
-  // Character set of text pages. Books are written in the author's 8-bit ANSI code page
-  // (Windows-1252), usually without saying so; a browser left to guess would read such pages
-  // as something else and garble every accented letter. But a page that names its own
-  // character set (a <meta charset> or a byte order mark) must be read as it says, and a
-  // charset in the Content-Type header would override the page's <meta>. So: a page that
-  // declares its encoding gets no charset from us; every other text page is Windows-1252.
-  if (type.inherits(QStringLiteral("text/html"))) {
-    return DeclaresCharset(bytes) ? "text/html" : "text/html; charset=windows-1252";
-  }
-  if (type.name() == QLatin1String("text/plain")) {
-    return HasByteOrderMark(bytes) ? "text/plain" : "text/plain; charset=windows-1252";
-  }
-  return type.name().toLatin1();
+  const QMimeType type = database.mimeTypeForFileNameAndData(
+      TypeName(entryName), QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  // Character set of text pages. A page that names its own (a <meta charset>, an XML
+  // declaration, a byte-order mark) gets none from us: a charset in the Content-Type header
+  // would override the page's own. Every other page is sent in the encoding its bytes are in,
+  // by the rule the viewer reads all of the book's text with: UTF-8 when they are valid UTF-8
+  // holding a non-ASCII byte, else the Windows-1252 books were written in before UTF-8. A
+  // browser left to guess garbles one or the other.
+  // A page named .htm or .html is HTML whatever its first bytes look like: DocBook writes its
+  // pages with an XML declaration, which would make them XHTML, parsed strictly as XML.
+  const QString extension = TypeName(entryName).section(QLatin1Char('.'), -1).toLower();
+  const bool html = type.inherits(QStringLiteral("text/html")) ||
+                    extension == QLatin1String("htm") || extension == QLatin1String("html");
+  if (!html && type.name() != QLatin1String("text/plain")) return type.name().toLatin1();
+  const QByteArray bare = html ? "text/html" : "text/plain";
+  const bool byteOrderMark = bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+                             bytes.starts_with("\xFE\xFF");
+  if (html ? DeclaresCharset(bytes) : byteOrderMark) return bare;
+  return bare + (BookTextEncoding(bytes) == TextEncoding::kUtf8 ? "; charset=utf-8"
+                                                               : "; charset=windows-1252");
 }
 
 }  // namespace ebook

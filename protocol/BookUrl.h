@@ -19,10 +19,6 @@ std::optional<std::string> EntryNameFromUrl(const QString& url, const QString& b
 // The Content-Type for an entry's bytes, chosen by Qt's MIME database from the name's
 // extension (the content decides only when the extension says nothing). See the .cpp for the
 // character set of text pages.
-QByteArray ContentTypeFor(std::string_view entryName, const QByteArray& bytes);
-
-// True when an HTML page names its own character set: a byte order mark, or a <meta> tag
-// with "charset" within the first 1024 bytes (where browsers look for it).
-bool DeclaresCharset(const QByteArray& html);
+QByteArray ContentTypeFor(std::string_view entryName, std::string_view bytes);
 
 }  // namespace ebook

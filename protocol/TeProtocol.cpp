@@ -1,12 +1,13 @@
 #include "protocol/TeProtocol.h"
 
-#include <QBuffer>
 #include <QWebEngineUrlRequestJob>
 #include <optional>
 
+#include "archive/EntryLookup.h"
 #include "archive/SimExe.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
+#include "protocol/EntryBody.h"
 
 namespace ebook {
 namespace {
@@ -16,17 +17,18 @@ QString Escaped(const std::string& text) { return QString::fromLatin1(text).toHt
 // What a page that cannot be inflated shows instead of the browser's "site can't be reached",
 // which would send the reader looking for a network fault. Other entries (pictures, style
 // sheets, scripts) fail their request as before.
-std::optional<QByteArray> DamagedPageNotice(const std::string& name, const char* error) {
+std::optional<std::string> DamagedPageNotice(const std::string& name, const char* error) {
   const QString upper = QString::fromLatin1(name).section(QLatin1Char('?'), 0, 0)
                             .section(QLatin1Char('#'), 0, 0).toUpper();
   const QString text = QStringLiteral("This page of the book is damaged and cannot be shown.");
   if (upper.endsWith(QLatin1String(".TXT")))
-    return (text + QStringLiteral("\n%1: %2\n").arg(QString::fromLatin1(name), QLatin1String(error))).toUtf8();
+    return (text + QStringLiteral("\n%1: %2\n").arg(QString::fromLatin1(name), QLatin1String(error)))
+        .toStdString();
   if (!upper.endsWith(QLatin1String(".HTM")) && !upper.endsWith(QLatin1String(".HTML"))) return std::nullopt;
   return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Damaged page</title>"
                         "</head><body><h1>%1</h1><p>%2: %3</p></body></html>")
       .arg(text, Escaped(name), Escaped(error))
-      .toUtf8();
+      .toStdString();
 }
 
 }  // namespace
@@ -47,26 +49,27 @@ void TeProtocol::requestStarted(QWebEngineUrlRequestJob* job) {
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
     return;
   }
-  QByteArray bytes;
+  std::string bytes;
+  // The stored name the address stands for: exactly as asked, or as a web server would read it
+  // (without its fragment or query, "//" and "./" collapsed, ...).
+  std::optional<std::string> stored;
   if (protocolMode_) {
+    stored = ResolveEntryName(ExeImage(), *name);
     try {
-      const std::string content = ReadEntry(*name);
-      bytes = QByteArray(content.data(), static_cast<qsizetype>(content.size()));
+      if (stored) bytes = ReadEntry(*stored);
     } catch (const EZDecompressionError& error) {
-      const std::optional<QByteArray> notice = DamagedPageNotice(*name, error.what());
+      std::optional<std::string> notice = DamagedPageNotice(*stored, error.what());
       if (!notice) {
         job->fail(QWebEngineUrlRequestJob::RequestFailed);
         return;
       }
-      bytes = *notice;
+      bytes = std::move(*notice);
     }
   }
+  const QByteArray type = ContentTypeFor(stored.value_or(*name), bytes);
   // The engine reads the device after we return, and may slice it for range requests:
   // it must live as long as the job.
-  auto* body = new QBuffer(job);
-  body->setData(bytes);
-  body->open(QIODevice::ReadOnly);
-  job->reply(ContentTypeFor(*name, bytes), body);
+  job->reply(type, new EntryBody(std::move(bytes), job));
 }
 
 }  // namespace ebook

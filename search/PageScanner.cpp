@@ -4,14 +4,12 @@
 
 namespace ebook {
 
-PageScanner::PageScanner(std::string_view query) : searcher_(query) {}
+PageScanner::PageScanner(std::string_view query) : matcher_(query) {}
 
 bool PageScanner::Scan(std::string_view stored, std::string_view name, std::string& caption) {
   const std::string_view page = inflater_.Inflate(stored);
-  if (!searcher_.Contains(page)) return false;
-  lowered_.resize(page.size());
-  LowerAscii(page.data(), lowered_.data(), page.size());
-  caption.assign(PageCaption(page, lowered_, name));
+  if (!matcher_.Matches(page)) return false;
+  caption = PageCaption(page, name);
   return true;
 }
 

@@ -122,7 +122,7 @@ void PageSearch::SetProgressHandler(ProgressHandler handler, size_t everyPages) 
 SearchOutcome PageSearch::Run(const BookImage& book, std::string_view typed,
                               const HitHandler& onHit, const std::atomic<bool>* cancel) const {
   SearchOutcome outcome;
-  const std::string query = NormalizeQuery(typed);
+  const std::string query = QueryText(typed);
   if (query.empty()) return outcome;
   outcome.searched = true;
 

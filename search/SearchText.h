@@ -1,7 +1,7 @@
 #pragma once
-// The rules by which the search over all pages reads names, queries and pages. Everything here
-// works on 8-bit text and changes the case of the ASCII letters only; bytes 0x80-0xFF always
-// stand for themselves.
+// The rules by which the search over all pages reads names, queries and titles. Queries are
+// UTF-8 text and letter case is folded for every script (text/CaseFolding); names and pages are
+// the book's own bytes.
 
 #include <cstddef>
 #include <string>
@@ -18,10 +18,13 @@ std::string PagesFoundText(size_t count);
 // `text` without bytes 0x00-0x20 (blanks and control characters) at either end.
 std::string_view TrimBlanks(std::string_view text);
 
-// Turns 'A'-'Z' into 'a'-'z' and leaves every other byte alone. `out` may equal `in`.
-void LowerAscii(const char* in, char* out, size_t size);
+// The query as typed, as UTF-8 text without blanks at either end: the panel hands UTF-8; bytes
+// that are not valid UTF-8 (a query written in Windows-1252) are read as Windows-1252. Empty
+// means "do not search".
+std::string QueryText(std::string_view typed);
 
-// The query as the search uses it: lower-cased, then trimmed. Empty means "do not search".
+// The query as it is compared: QueryText case-folded. For an ASCII query that is the query
+// lower-cased, then trimmed.
 std::string NormalizeQuery(std::string_view typed);
 
 // The extension of an entry name: from its last "." to the end, unless a "\" or ":" follows
@@ -32,10 +35,9 @@ std::string_view NameExtension(std::string_view name);
 // (letter case significant, so "page.htm" stored in lower case is never searched).
 bool IsSearchablePage(std::string_view name);
 
-// The caption of a page found: the stored text between the first "<title>" and the first
-// "</title>" of the lower-cased page, trimmed, when the second does not begin before the end of
-// the first; otherwise the entry name. `lowered` is `page` passed through LowerAscii.
-std::string_view PageCaption(std::string_view page, std::string_view lowered,
-                             std::string_view name);
+// The caption of a page found, in UTF-8: the text of its title element (which may carry
+// attributes), decoded in the page's encoding with its character references, trimmed (inner
+// line breaks kept); otherwise the entry name, decoded as the book's text.
+std::string PageCaption(std::string_view page, std::string_view name);
 
 }  // namespace ebook

@@ -91,12 +91,13 @@ void LowerAscii(const char* in, char* out, size_t size) {
   }
 }
 
-void FoldUtf8(std::string_view in, std::string& out) {
+void AppendFoldedUtf8(std::string_view in, std::string& out) {
   const FoldTable& table = Table();
+  const size_t kept = out.size();
   // A folded character takes at most 3 bytes where it took 2; never more than that.
-  out.resize(in.size() + in.size() / 2 + 4);
+  out.resize(kept + in.size() + in.size() / 2 + 4);
   char* const begin = out.data();
-  char* to = begin;
+  char* to = begin + kept;
   size_t i = 0;
   while (i < in.size()) {
     // ASCII runs eight bytes at a time.
@@ -129,6 +130,11 @@ void FoldUtf8(std::string_view in, std::string& out) {
     i += c.length;
   }
   out.resize(static_cast<size_t>(to - begin));
+}
+
+void FoldUtf8(std::string_view in, std::string& out) {
+  out.clear();
+  AppendFoldedUtf8(in, out);
 }
 
 std::string FoldUtf8(std::string_view in) {

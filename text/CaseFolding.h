@@ -17,6 +17,8 @@ char32_t FoldCase(char32_t code);
 // longer than `in` (by at most half) or shorter.
 void FoldUtf8(std::string_view in, std::string& out);
 std::string FoldUtf8(std::string_view in);
+// The same, appended to what `out` holds.
+void AppendFoldedUtf8(std::string_view in, std::string& out);
 
 // For each Windows-1252 byte, the byte of its folded character (the byte itself when the folded
 // character has no Windows-1252 byte).

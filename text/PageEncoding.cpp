@@ -83,9 +83,14 @@ PageEncoding ByBookTextRule(std::string_view page) {
 }  // namespace
 
 PageEncoding DetectPageEncoding(std::string_view page) {
+  const PageEncoding declared = DeclaredPageEncoding(page);
+  return declared.declared ? declared : ByBookTextRule(page);
+}
+
+PageEncoding DeclaredPageEncoding(std::string_view page) {
   const std::string label = DeclaredLabel(page);
-  if (label.empty()) return ByBookTextRule(page);
   PageEncoding encoding;
+  if (label.empty()) return encoding;
   encoding.declared = true;
   encoding.kind = KindOfLabel(label);
   if (encoding.kind == PageEncoding::Kind::kOther) encoding.charset = label;

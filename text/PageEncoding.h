@@ -18,6 +18,11 @@ struct PageEncoding {
 
 PageEncoding DetectPageEncoding(std::string_view page);
 
+// Only what the page declares (its first 1024 bytes): `declared` is false when it says nothing,
+// and the kind is then meaningless. Cheaper than DetectPageEncoding, which reads every byte of
+// an undeclared page.
+PageEncoding DeclaredPageEncoding(std::string_view page);
+
 // Whether the page names its own encoding (byte-order mark or declaration), so that whoever
 // serves it must not contradict it.
 bool DeclaresCharset(std::string_view page);

@@ -58,7 +58,7 @@ void TBB2::Fill(const QString& closeCaption, const QString& title, const BookSet
   for (const std::string* value : {&book.BookTitle, &book.BookNumber, &book.BookAuthor,
                                    &book.BookWeb, &book.BookEmail, &book.BookAbout}) {
     if (value->empty()) continue;
-    lines << FromAnsi(*value) << QString();
+    lines << FromBookText(*value) << QString();
   }
   aboutms->clear();
   aboutms->setPlainText(lines.join(QLatin1Char('\n')));

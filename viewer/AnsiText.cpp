@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "text/BookText.h"
+
 namespace ebook {
 
 namespace {
@@ -42,5 +44,11 @@ std::string ToAnsi(const QString& text) {
   }
   return bytes;
 }
+
+QString FromBookText(std::string_view bytes) {
+  return QString::fromStdString(DecodeBookText(bytes));
+}
+
+std::string ToBookText(const QString& text) { return EncodeBookText(text.toStdString()); }
 
 }  // namespace ebook

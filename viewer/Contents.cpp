@@ -18,6 +18,7 @@
 #include "navigation/LinkCommand.h"
 #include "protocol/BookScheme.h"
 #include "viewer/AnsiText.h"
+#include "viewer/BookAddress.h"
 #include "viewer/MainWindow.h"
 #include "viewer/PictureIcon.h"
 #include "viewer/TTreeViewEx.h"
@@ -99,11 +100,16 @@ void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(ReadEntry(kTocEntry))
 
 void TBB1::TOCtreeChange(Node* /*node: the selection is what counts*/) {
   Node* selected = TOCtree->Selected();
+  // The contents following the page shown: that page is already there.
+  if (followingPage_) {
+    pageAtTocSelection_ = ComparablePageName(shownPage());
+    return;
+  }
   if (selected && WebBrowser1) {
     const std::string page = PageOf(selected);
     if (!page.empty()) {
       TocTarget = page;
-      WebBrowser1->Navigate(BookBaseUrl + FromAnsi(TrimPageName(page)));
+      WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimPageName(page)));
     }
   }
   pageAtTocSelection_ = ComparablePageName(shownPage());
@@ -119,14 +125,35 @@ void TBB1::TOCtreeGetSelectedIndex(Node* node) { node->SelectedIndex = node->Ima
 
 void TBB1::TOCtreeRequestDataSize(Node* /*node*/, int32_t* size) { *size = kTocNodeDataSize; }
 
-std::string TBB1::shownPage() const {
-  if (ProtocolMode) return TocTarget;
+std::string TBB1::shownPage() const { return pageOfTarget(TocTarget); }
+
+std::string TBB1::pageOfTarget(const std::string& target) const {
+  if (ProtocolMode) return target;
   // Temp-folder mode: the recorded target still carries the tail of the file address. The
   // book folder's own address, recorded the same way, is cut off.
   const std::string folderAddress = ToAnsi(BookBaseUrl);
   const std::string folderTarget =
       PageTargetOf(folderAddress, static_cast<size_t>(ProtocolBaseUrl().size()));
-  return PageNameInFolderTarget(TocTarget, folderTarget, folderAddress);
+  return PageNameInFolderTarget(target, folderTarget, folderAddress);
+}
+
+void TBB1::followShownPage(const QString& URL) {
+  if (TOCtree->topLevelItemCount() == 0 || !IsBookAddress(URL, BookBaseUrl)) return;
+  const std::vector<Node*> nodes = TOCtree->NodesInOrder();
+  std::vector<std::string> pages;
+  pages.reserve(nodes.size());
+  std::optional<size_t> selected;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    pages.push_back(ComparablePageName(PageOf(nodes[i])));
+    if (nodes[i] == TOCtree->Selected()) selected = i;
+  }
+  const std::string target = PageTargetOf(ToAnsi(URL), static_cast<size_t>(ProtocolBaseUrl().size()));
+  const std::optional<size_t> node = NodeNamingPage(pages, ComparablePageName(pageOfTarget(target)), selected);
+  if (!node || node == selected) return;
+  followingPage_ = true;
+  TOCtree->Select(nodes[*node]);
+  TOCtree->scrollToItem(nodes[*node]);
+  followingPage_ = false;
 }
 
 void TBB1::listaSync() {

@@ -61,15 +61,15 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   // 9. SpeedButton1 ... SpeedButton9 from BL1 ... BL9, SpeedButton12 from BL10.
   for (int i = 1; i <= 10; ++i) {
     const std::string key = "BL" + std::to_string(i);
-    SpeedButton[i <= 9 ? i : 12]->setText(FromAnsi(ini.ReadString("cTool", key, "")));
+    SpeedButton[i <= 9 ? i : 12]->setText(FromBookText(ini.ReadString("cTool", key, "")));
   }
   // 10.
-  Label4->setText(FromAnsi(ini.ReadString("search", "1", "Search current page:")));
-  Button2->setText(FromAnsi(ini.ReadString("search", "2", "Search this page")));
-  Label1->setText(FromAnsi(ini.ReadString("search", "3", "Search all pages for:")));
+  Label4->setText(FromBookText(ini.ReadString("search", "1", "Search current page:")));
+  Button2->setText(FromBookText(ini.ReadString("search", "2", "Search this page")));
+  Label1->setText(FromBookText(ini.ReadString("search", "3", "Search all pages for:")));
   Button1->setText(SpeedButton[6]->text());
-  Label2->setText(FromAnsi(ini.ReadString("search", "4", "Search results:")));
-  SpeedButton[10]->setToolTip(FromAnsi(ini.ReadString("search", "5", "Close")));
+  Label2->setText(FromBookText(ini.ReadString("search", "4", "Search results:")));
+  SpeedButton[10]->setToolTip(FromBookText(ini.ReadString("search", "5", "Close")));
   // 11.
   UseTOCauto = ini.ReadBool("PFiles", "UseTOCauto", false);
   UseTOC = ini.ReadBool("PFiles", "UseTOC", false);
@@ -78,15 +78,15 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   doregistry();
   // 14.
   if (!BookSettings.BookTitle.empty()) {
-    setWindowTitle(FromAnsi(BookSettings.BookTitle));
-    Application::setTitle(FromAnsi(BookSettings.BookTitle));
+    setWindowTitle(FromBookText(BookSettings.BookTitle));
+    Application::setTitle(FromBookText(BookSettings.BookTitle));
   }
   // 15.
   if (options.is(opt::kToolbarAtBottom, '1')) putToolbarAtBottom();
   // 16.
   set_toolbar(buttonWidth, buttonHeight);
   // 17. The window is not visible yet; the reader closes the message first.
-  if (!BookSettings.StartMessage.empty()) ShowMessage(FromAnsi(BookSettings.StartMessage));
+  if (!BookSettings.StartMessage.empty()) ShowMessage(FromBookText(BookSettings.StartMessage));
   // 18.
   if (UseTOC) extract_olista();
   // 19.
@@ -100,7 +100,7 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   } else {
     registerNamespace();
   }
-  const StartAddressInputs start{BookBaseUrl, FromAnsi(BookSettings.StartPage),
+  const StartAddressInputs start{BookBaseUrl, FromBookText(BookSettings.StartPage),
                                  BookSettings.BookmarkEnabled, SavedBookmark, commandLinePage};
   showFirstPage(ChooseStartAddress(start));
   if (tempFolder) {
@@ -148,7 +148,7 @@ void TBB1::FormClose() {
   if (BookSettings.BookmarkEnabled) bookmarkLAST();
   saveReaderPreferences();
   if (!BookSettings.CloseMessage.empty() && !closingOnRequest_)
-    ShowMessage(FromAnsi(BookSettings.CloseMessage));
+    ShowMessage(FromBookText(BookSettings.CloseMessage));
 }
 
 void TBB1::closeOnRequest() {

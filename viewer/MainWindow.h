@@ -181,6 +181,11 @@ class TBB1 : public QWidget {
   void createContentsPictures();
   // The name of the page shown, from TocTarget, in the form contents nodes are compared in.
   std::string shownPage() const;
+  // The same for a page target recorded from an address (PageTargetOf).
+  std::string pageOfTarget(const std::string& target) const;
+  // Selects the contents node of the page now shown, without navigating again.
+  void followShownPage(const QString& URL);
+  bool followingPage_ = false;  // a selection change made by followShownPage: no navigation
 
   void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void webbrowser1CommandStateChange(int command, bool enable);

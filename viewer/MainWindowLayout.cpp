@@ -86,6 +86,7 @@ void TBB1::createControls() {
   connect(WebBrowser1, &WebBrowser::CommandStateChange, this,
           &TBB1::webbrowser1CommandStateChange);
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::webbrowser1DocumentComplete);
+  connect(WebBrowser1, &WebBrowser::LocationChanged, this, &TBB1::followShownPage);
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);

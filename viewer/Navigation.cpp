@@ -47,7 +47,7 @@ void TBB1::resumeAutoAdvance() {
 void TBB1::SpeedButton3Click() { WebBrowser1->Refresh(); }
 
 void TBB1::SpeedButton4Click() {
-  const QString startAddress = BookBaseUrl + FromAnsi(BookSettings.StartPage);
+  const QString startAddress = BookBaseUrl + FromBookText(BookSettings.StartPage);
   if (BookSettings.OptionString.is(opt::kContentsNavigation, '1')) {
     // The first contents node's selection navigates; the start page is not used.
     listaSync();

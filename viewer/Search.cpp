@@ -170,7 +170,7 @@ void TBB1::Edit1KeyPress(QObject* Sender, char& Key) {
 
 void TBB1::Button1Click() {
   if (searchRun_) return;
-  std::string query = NormalizeQuery(ToAnsi(Edit1->text()));
+  std::string query = QueryText(Edit1->text().toStdString());
   if (query.empty()) return;
   SearchPageList = {};
   searchQuery_ = query;
@@ -184,7 +184,7 @@ void TBB1::Button1Click() {
 }
 
 void TBB1::searchHitArrived(const SearchHit& hit) {
-  new QTreeWidgetItem(SearchTree, {FromAnsi(hit.caption)});
+  new QTreeWidgetItem(SearchTree, {QString::fromStdString(hit.caption)});
   SearchPageList.push_back(hit.name);
 }
 
@@ -203,7 +203,7 @@ void TBB1::SearchTreeClick() {
   if (selected.isEmpty()) return;
   const int position = SearchTree->indexOfTopLevelItem(selected.front());
   if (position < 0 || static_cast<size_t>(position) >= SearchPageList.size()) return;
-  const QString address = BookBaseUrl + FromAnsi(TrimBlanks(SearchPageList[position]));
+  const QString address = BookBaseUrl + FromBookText(TrimBlanks(SearchPageList[position]));
   // Once this page has loaded, the query is highlighted in it.
   resultToHighlight_ = AddressToUrl(address).adjusted(QUrl::RemoveFragment);
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::searchResultLoaded,
@@ -216,7 +216,7 @@ void TBB1::searchResultLoaded(const QString& URL) {
   if (QUrl(URL).adjusted(QUrl::RemoveFragment) != resultToHighlight_) return;
   resultToHighlight_.clear();
   // The keyboard stays where the page load put it (the result list).
-  findBar()->open(FromAnsi(searchQuery_), false);
+  findBar()->open(QString::fromStdString(searchQuery_), false);
 }
 
 void TBB1::Button2Click() {

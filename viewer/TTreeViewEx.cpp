@@ -74,7 +74,7 @@ void TTreeViewEx::LoadNodesFromStream(std::string_view stream) {
   // node is appended after the nodes created before it, as the level rule asks.
   for (TocNode& record : tree.nodes) {
     auto* node = new Node;
-    node->setText(0, FromAnsi(record.caption));
+    node->setText(0, FromBookText(record.caption));
     node->ImageIndex = record.imageIndex;
     node->StateIndex = record.stateIndex;
     node->SelectedIndex = record.selectedIndex;
@@ -96,7 +96,7 @@ std::string TTreeViewEx::SaveNodesToStream() {
   index.reserve(order.size());
   for (Node* node : order) {
     TocNode record;
-    record.caption = ToAnsi(node->text(0));
+    record.caption = ToBookText(node->text(0));
     record.imageIndex = node->ImageIndex;
     record.stateIndex = node->StateIndex;
     record.selectedIndex = node->SelectedIndex;

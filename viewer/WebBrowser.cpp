@@ -5,6 +5,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "viewer/BookAddress.h"
 #include "viewer/BrowserPage.h"
 
 namespace ebook {
@@ -21,6 +22,8 @@ WebBrowser::WebBrowser(QWebEngineProfile* profile, QWidget* parent)
 
   connect(page_, &QWebEnginePage::loadStarted, this, &WebBrowser::onLoadStarted);
   connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
+  connect(page_, &QWebEnginePage::urlChanged, this,
+          [this](const QUrl& url) { emit LocationChanged(NavigationAddress(url)); });
   // The Back and Forward actions change their state whenever the history does, also for
   // navigations inside frames.
   connect(page_->action(QWebEnginePage::Forward), &QAction::enabledChanged, this,

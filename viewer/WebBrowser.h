@@ -12,6 +12,8 @@
 //   CommandStateChange(command, enable)  CSC_NAVIGATEFORWARD / CSC_NAVIGATEBACK became
 //                    possible or impossible.
 //   DocumentComplete the page has finished loading (also after a failed or cancelled load).
+//   LocationChanged  the address of the page shown changed: every navigation that lands,
+//                    whatever started it (a link, Back, a "#anchor", Navigate).
 
 #include <QString>
 #include <QUrl>
@@ -55,6 +57,7 @@ class WebBrowser : public QWidget {
   void BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void CommandStateChange(int command, bool enable);
   void DocumentComplete(const QString& URL);
+  void LocationChanged(const QString& URL);
 
  private:
   void onLoadStarted();

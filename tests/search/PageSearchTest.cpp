@@ -28,20 +28,69 @@ std::vector<std::string> Found(const BookImage& book, std::string_view query) {
 
 using NameList = std::vector<std::string>;
 
-TEST(PageSearchTest, QueryAndPagesAreFoldedForAsciiLettersOnly) {
+TEST(PageSearchTest, AsciiQueriesFoldAsciiLettersInAnyPage) {
   const BookImage book = TestArchive()
                              .Add("LOWER.HTM", "a foo here")
                              .Add("UPPER.HTM", "a FOO here")
                              .Add("MIXED.HTM", "a fOo here")
                              .Add("NONE.HTM", "a f o o here")
-                             .Add("LATIN.HTM", "\xC4rger")  // Ärger in the ANSI code page
+                             .Add("UTF8.HTM", "<p>\xC3\xA9t\xC3\xA9 FOO</p>")
                              .Book();
-  const NameList all = {"LOWER.HTM", "UPPER.HTM", "MIXED.HTM"};
+  const NameList all = {"LOWER.HTM", "UPPER.HTM", "MIXED.HTM", "UTF8.HTM"};
   EXPECT_EQ(Found(book, "foo"), all);
   EXPECT_EQ(Found(book, "  Foo\t"), all);
   EXPECT_EQ(Found(book, "FOO"), all);
-  EXPECT_EQ(Found(book, "\xC4RGER"), NameList{"LATIN.HTM"});
-  EXPECT_EQ(Found(book, "\xE4rger"), NameList{});  // ä is not Ä's lower case here
+}
+
+// "sécurité" typed in the panel (UTF-8) finds the word in every page that holds it, whatever
+// the page's encoding, in any letter case of any script.
+TEST(PageSearchTest, QueriesMatchEveryPageInItsOwnEncoding) {
+  const std::string utf8Word = "s\xC3\xA9" "curit\xC3\xA9";  // sécurité
+  const BookImage book =
+      TestArchive()
+          .Add("UTF8.HTM", "<p>La " + utf8Word + " avant tout</p>")
+          .Add("UTF8UPPER.HTM", "<p>S\xC3\x89" "CURIT\xC3\x89</p>")
+          .Add("UTF8META.HTM", "<meta charset=\"utf-8\"><p>S\xC3\xA9" "curit\xC3\xA9</p>")
+          .Add("ANSI.HTM", "<p>La s\xE9" "curit\xE9</p>")
+          .Add("ANSIUPPER.TXT", "S\xC9" "CURIT\xC9")
+          .Add("LATIN1.HTM", "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                             "charset=ISO-8859-1\"><p>s\xE9" "curit\xE9</p>")
+          .Add("LATIN9.HTM", "<meta charset=iso-8859-15><p>S\xC9" "CURIT\xC9</p>")
+          .Add("MOJIBAKE.HTM", "<meta charset=windows-1252><p>" + utf8Word + "</p>")
+          .Add("NEAR.HTM", "<p>securite, s\xC3\xA8" "curit\xC3\xA8</p>")
+          .Add("GREEK.HTM", "<p>\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x99\xCE\x91 \xCF\x83\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1</p>")
+          .Add("NOTGREEK.HTM", "<p>S\xD3\xD6\xC9\xC1</p>")
+          .Book();
+  const NameList french = {"UTF8.HTM",   "UTF8UPPER.HTM", "UTF8META.HTM",
+                           "ANSI.HTM",   "ANSIUPPER.TXT", "LATIN1.HTM", "LATIN9.HTM"};
+  EXPECT_EQ(Found(book, utf8Word), french);
+  EXPECT_EQ(Found(book, "S\xC3\x89" "CURIT\xC3\x89"), french);
+  // A query given in Windows-1252 bytes reads as the same word.
+  EXPECT_EQ(Found(book, "s\xE9" "curit\xE9"), french);
+  // Greek capitals fold to small letters (Σ to σ); an accented letter stays distinct from a bare one.
+  EXPECT_EQ(Found(book, "\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCE\xB1"), NameList{"GREEK.HTM"});
+  EXPECT_EQ(Found(book, "\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91"), NameList{"GREEK.HTM"});
+}
+
+TEST(PageSearchTest, FoldingReachesAcrossChunksAndPastTheAsciiPrefilter) {
+  // A match that straddles the 64 KiB pieces pages are folded in, at every offset around it.
+  TestArchive archive;
+  NameList expected;
+  for (int shift = -12; shift <= 12; shift += 3) {
+    std::string page(65536 + shift, 'x');
+    page += "\xC3\x89T\xC3\x89 caf\xC3\x89";
+    const std::string name = "P" + std::to_string(shift + 20) + ".HTM";
+    archive.Add(name, page);
+    expected.push_back(name);
+  }
+  EXPECT_EQ(Found(archive.Book(), "\xC3\xA9t\xC3\xA9 caf\xC3\xA9"), expected);
+  // The long s and the Kelvin sign fold to "s" and "k": the ASCII run that rules pages out
+  // must not hold those letters.
+  const BookImage book = TestArchive()
+                             .Add("LONGS.HTM", "\xC5\xBFk\xC3\xA9")           // ſké
+                             .Add("KELVIN.HTM", "s\xE2\x84\xAA\xC3\xA9")     // sKé
+                             .Book();
+  EXPECT_EQ(Found(book, "sk\xC3\xA9"), (NameList{"LONGS.HTM", "KELVIN.HTM"}));
 }
 
 TEST(PageSearchTest, PagesAreSearchedRaw) {
@@ -76,13 +125,24 @@ TEST(PageSearchTest, HitsCarryTitlesOrNames) {
           .Add("UNTITLED.HTM", "<html><body>word</body></html>")
           .Add("EMPTY.HTM", "<title></title>word")
           .Add("LINES.HTML", "<title>First line\nSecond line</title>word")
-          .Add("ATTRS.HTM", "<title id=\"t\">Not used</title>word")
+          .Add("ATTRS.HTM", "<title id=\"t\">With attributes</title>word")
+          .Add("REFS.HTM", "<title>ast &#8212; Abstract &amp; more</title>word")
+          .Add("UTF8.HTM", "<title>Pr\xC3\xA9" "face</title>word")
+          .Add("ANSI.HTM", "<title>Pr\xE9" "face</title>word")
           .Add("NOTES.TXT", "word in plain text")
           .Book();
   const SearchResult result = SearchAllPages(book, "word");
-  ASSERT_EQ(result.hits.size(), 6u);
-  const char* captions[] = {"The Title", "UNTITLED.HTM", "",
-                            "First line\nSecond line", "ATTRS.HTM", "NOTES.TXT"};
+  ASSERT_EQ(result.hits.size(), 9u);
+  // Captions are UTF-8, decoded from the page's encoding, character references included.
+  const char* captions[] = {"The Title",
+                            "UNTITLED.HTM",
+                            "",
+                            "First line\nSecond line",
+                            "With attributes",
+                            "ast \xE2\x80\x94 Abstract & more",
+                            "Pr\xC3\xA9" "face",
+                            "Pr\xC3\xA9" "face",
+                            "NOTES.TXT"};
   for (size_t i = 0; i < result.hits.size(); ++i) {
     EXPECT_EQ(result.hits[i].number, i);
     EXPECT_EQ(result.hits[i].caption, captions[i]) << result.hits[i].name;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "text/CaseFolding.h"
+
 namespace ebook {
 namespace {
 
@@ -15,7 +17,7 @@ TEST(SearchTextTest, StatusTexts) {
   EXPECT_EQ(PagesFoundText(1250), "1250 Pages found");
 }
 
-TEST(SearchTextTest, QueryIsLowerCasedThenTrimmed) {
+TEST(SearchTextTest, QueryIsCaseFoldedThenTrimmed) {
   const struct {
     std::string typed;
     std::string query;
@@ -24,8 +26,10 @@ TEST(SearchTextTest, QueryIsLowerCasedThenTrimmed) {
       {"  FOO \t\r\n", "foo"},
       {"Foo  Bar", "foo  bar"},  // inner blanks stay as typed
       {"\x01<TITLE>\x1f", "<title>"},
-      {"\xC4RGER", "\xC4rger"},  // letters outside ASCII keep their case
-      {"\xA0x\xA0", "\xA0x\xA0"},  // 0xA0 is no blank here
+      {"S\xC3\x89" "CURIT\xC3\x89", "s\xC3\xA9" "curit\xC3\xA9"},  // UTF-8, as the panel hands it
+      {"\xCE\xA3\xCE\x91\xCE\xA3", "\xCF\x83\xCE\xB1\xCF\x83"},
+      {"\xC4RGER", "\xC3\xA4rger"},  // not UTF-8: read as Windows-1252
+      {"\xA0x\xA0", "\xC2\xA0x\xC2\xA0"},  // the no-break space is no blank here
       {"", ""},
       {" \t\r\n ", ""},
   };
@@ -89,22 +93,26 @@ TEST(SearchTextTest, Captions) {
       {"<title></title>", ""},
       {"<title> \r\n </title>", ""},
       {"<title>\r\n  Line one\r\n  Line two\r\n</title>", "Line one\r\n  Line two"},
-      {"<title>&amp; Co &#233;</title>", "&amp; Co &#233;"},
+      {"<title>&amp; Co &#233; &eacute;</title>", "& Co \xC3\xA9 \xC3\xA9"},
+      {"<title>ast &#8212; Abstract</title>", "ast \xE2\x80\x94 Abstract"},
+      {"<title>Caf\xC3\xA9</title>", "Caf\xC3\xA9"},
+      {"<title>Caf\xE9</title>", "Caf\xC3\xA9"},
+      {"<meta charset=iso-8859-15><title>\xA4</title>", "\xE2\x82\xAC"},
       {"<title>First</title><title>Second</title>", "First"},
       {"<title>Open only", "PAGE.HTM"},
       {"Close only</title>", "PAGE.HTM"},
-      {"<title lang=\"en\">With attributes</title>", "PAGE.HTM"},
+      {"<title lang=\"en\">With attributes</title>", "With attributes"},
+      {"<title xmlns:d=\"http://docbook.org/ns/docbook\">Pr\xC3\xA9" "face</title>", "Pr\xC3\xA9" "face"},
       {"</title> before <title>", "PAGE.HTM"},
       {"<title>A</title> then </title>", "A"},
       {"no markup at all", "PAGE.HTM"},
       {"", "PAGE.HTM"},
   };
   for (const auto& c : cases) {
-    const std::string page = c.page;
-    std::string lowered(page.size(), '\0');
-    LowerAscii(page.data(), lowered.data(), page.size());
-    EXPECT_EQ(PageCaption(page, lowered, "PAGE.HTM"), c.caption) << c.page;
+    EXPECT_EQ(PageCaption(c.page, "PAGE.HTM"), c.caption) << c.page;
   }
+  // A page without a title is listed under its name, read as the book's text.
+  EXPECT_EQ(PageCaption("", "CAF\xE9.HTM"), "CAF\xC3\xA9.HTM");
 }
 
 }  // namespace

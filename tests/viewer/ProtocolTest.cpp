@@ -97,6 +97,14 @@ class ProtocolTest : public QObject {
     QTest::newRow("page with BOM") << "a.htm" << QByteArray("\xEF\xBB\xBF<p>x") << QByteArray("text/html");
     QTest::newRow("query ignored for the type") << "a.htm?x=1" << QByteArray("<p>x") << QByteArray("text/html; charset=windows-1252");
     QTest::newRow("plain text") << "a.txt" << QByteArray("x") << QByteArray("text/plain; charset=windows-1252");
+    QTest::newRow("UTF-8 page without a charset")
+        << "a.html" << QByteArray("<p>s\xC3\xA9" "curit\xC3\xA9") << QByteArray("text/html; charset=utf-8");
+    QTest::newRow("UTF-8 text") << "a.txt" << QByteArray("\xE2\x80\x94") << QByteArray("text/plain; charset=utf-8");
+    QTest::newRow("Windows-1252 text") << "a.txt" << QByteArray("\x97") << QByteArray("text/plain; charset=windows-1252");
+    QTest::newRow("XML declaration") << "a.html" << QByteArray("<?xml version='1.0' encoding='utf-8'?><p>\xC3\xA9")
+                                     << QByteArray("text/html");
+    QTest::newRow("a meta tag in a text file is text")
+        << "a.txt" << QByteArray("<meta charset=utf-8>\xE9") << QByteArray("text/plain; charset=windows-1252");
     QTest::newRow("style sheet") << "a.css" << QByteArray("p{}") << QByteArray("text/css");
     QTest::newRow("picture") << "a.gif" << QByteArray("GIF89a") << QByteArray("image/gif");
     QTest::newRow("missing entry") << "a.png" << QByteArray() << QByteArray("text/html");
@@ -105,7 +113,7 @@ class ProtocolTest : public QObject {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, type);
-    QCOMPARE(ContentTypeFor(name.toStdString(), bytes), type);
+    QCOMPARE(ContentTypeFor(name.toStdString(), bytes.toStdString()), type);
   }
 
   void startPageRendersFromMemory() {

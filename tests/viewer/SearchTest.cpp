@@ -152,7 +152,7 @@ class SearchTest : public QObject {
     // The page shows the query's first occurrence of two; the result list keeps the keyboard.
     WaitUntil(
         [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); });
-    QCOMPARE(window.FindBar1->field()->text(), QStringLiteral("apple"));
+    QCOMPARE(window.FindBar1->field()->text(), QStringLiteral("Apple"));
     QCOMPARE(window.focusWidget(), window.SearchTree);
 
     // Moving the selection with the keyboard opens nothing; the next click opens its page.

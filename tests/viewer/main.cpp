@@ -24,6 +24,7 @@ std::unique_ptr<QObject> MakeTempFolderModeTest();
 std::unique_ptr<QObject> MakeSearchTest();
 std::unique_ptr<QObject> MakeShortcutsTest();
 std::unique_ptr<QObject> MakeHighDpiTest();
+std::unique_ptr<QObject> MakeRealBooksTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
       {"SearchTest", MakeSearchTest},
       {"ShortcutsTest", MakeShortcutsTest},
       {"HighDpiTest", MakeHighDpiTest},
+      {"RealBooksTest", MakeRealBooksTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {

@@ -7,6 +7,7 @@
 #include "archive/BookImage.h"
 #include "navigation/LinkCommand.h"
 #include "search/SearchText.h"
+#include "text/CaseFolding.h"
 
 namespace ebook {
 namespace {

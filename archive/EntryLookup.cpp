@@ -1,0 +1,104 @@
+#include "archive/EntryLookup.h"
+
+#include <algorithm>
+
+#include "archive/BookImage.h"
+
+namespace ebook {
+namespace {
+
+// Empty, "." and "x/.." segments taken out; nullopt when ".." climbs above the top.
+std::optional<std::string> CollapsePath(std::string_view path) {
+  std::vector<std::string_view> segments;
+  size_t begin = 0;
+  for (;;) {
+    const size_t slash = path.find('/', begin);
+    const std::string_view segment =
+        path.substr(begin, slash == std::string_view::npos ? std::string_view::npos : slash - begin);
+    if (segment == "..") {
+      if (segments.empty()) return std::nullopt;
+      segments.pop_back();
+    } else if (!segment.empty() && segment != ".") {
+      segments.push_back(segment);
+    }
+    if (slash == std::string_view::npos) break;
+    begin = slash + 1;
+  }
+  std::string collapsed;
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (i) collapsed += '/';
+    collapsed += segments[i];
+  }
+  // A name that ended in a folder keeps saying so.
+  const bool folder = path.empty() || path.ends_with('/') || path.ends_with("/.") ||
+                      path.ends_with("/..") || path == "." || path == "..";
+  if (folder && !collapsed.empty()) collapsed += '/';
+  return collapsed;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string PercentDecoded(std::string_view name) {
+  std::string decoded;
+  decoded.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '%' && i + 2 < name.size() && HexValue(name[i + 1]) >= 0 && HexValue(name[i + 2]) >= 0) {
+      decoded += static_cast<char>(HexValue(name[i + 1]) * 16 + HexValue(name[i + 2]));
+      i += 2;
+    } else {
+      decoded += name[i];
+    }
+  }
+  return decoded;
+}
+
+}  // namespace
+
+std::vector<std::string> EntryNameCandidates(std::string_view requested) {
+  std::vector<std::string> candidates;
+  auto add = [&](std::string name) {
+    if (std::find(candidates.begin(), candidates.end(), name) == candidates.end())
+      candidates.push_back(std::move(name));
+  };
+  add(std::string(requested));
+  std::string_view name = requested;
+  name = name.substr(0, name.find('#'));
+  add(std::string(name));
+  name = name.substr(0, name.find('?'));
+  add(std::string(name));
+  const std::optional<std::string> collapsed = CollapsePath(name);
+  if (!collapsed) return candidates;
+  add(*collapsed);
+  const std::string decoded = PercentDecoded(*collapsed);
+  add(decoded);
+  if (decoded.empty() || decoded.ends_with('/')) {
+    add(decoded + "index.html");
+    add(decoded + "index.htm");
+  }
+  return candidates;
+}
+
+std::string ReducedEntryName(std::string_view requested) {
+  std::string_view name = requested.substr(0, requested.find('#'));
+  name = name.substr(0, name.find('?'));
+  return CollapsePath(name).value_or(std::string(name));
+}
+
+std::optional<std::string> ResolveEntryName(std::string_view requested,
+                                            const std::function<bool(std::string_view)>& stored) {
+  for (std::string& candidate : EntryNameCandidates(requested))
+    if (stored(candidate)) return std::move(candidate);
+  return std::nullopt;
+}
+
+std::optional<std::string> ResolveEntryName(const BookImage& book, std::string_view requested) {
+  return ResolveEntryName(requested,
+                          [&book](std::string_view name) { return book.FindEntry(name) != nullptr; });
+}
+
+}  // namespace ebook
