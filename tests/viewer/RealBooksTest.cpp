@@ -4,6 +4,7 @@
 // contents following the page the reader is on.
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,6 +164,28 @@ class RealBooksTest : public QObject {
     TBB1 second(QStringLiteral("glossary.html"));
     WaitForPage(second);
     WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); });
+  }
+
+  void tempFolderPagesInEitherEncoding() {
+    QTemporaryDir temp;
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{17, '1'}}), "home=index.html"}),
+                 {"index.html", "<p id=\"text\">La " + kUtf8Word + "</p>"},
+                 {"legacy.htm", "<p id=\"text\">s\xE9" "curit\xE9</p>"},
+                 {"notes.txt", kUtf8Word}});
+    {
+      TBB1 window;
+      WaitForPage(window);
+      QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
+               QStringLiteral("La s\u00e9curit\u00e9"));
+      Open(window, window.BookBaseUrl + QStringLiteral("LEGACY.HTM"));
+      QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
+               QStringLiteral("s\u00e9curit\u00e9"));
+      Open(window, window.BookBaseUrl + QStringLiteral("NOTES.TXT"));
+      QCOMPARE(RunScript(Page(window), "document.body.textContent").toString(),
+               QStringLiteral("s\u00e9curit\u00e9"));
+    }
+    qunsetenv("TMPDIR");
   }
 
   void searchFindsEveryEncodingAndShowsDecodedTitles() {
