@@ -31,7 +31,7 @@ PageInflater::~PageInflater() {
 bool PageInflater::TryInflate(std::string_view stored, size_t& produced) {
   if (!stream_->decompressor) stream_->decompressor = libdeflate_alloc_decompressor();
   if (!stream_->decompressor) return false;
-  Grow(stored.size() * 4);
+  Grow(stored.size() * 4, false);
   for (;;) {
     size_t consumed = 0;
     const libdeflate_result result = libdeflate_zlib_decompress_ex(
@@ -39,7 +39,9 @@ bool PageInflater::TryInflate(std::string_view stored, size_t& produced) {
         &consumed, &produced);
     if (result == LIBDEFLATE_SUCCESS) return true;
     if (result != LIBDEFLATE_INSUFFICIENT_SPACE) return false;
-    Grow(capacity_ * 2);
+    // libdeflate starts again from the first byte: the old buffer's content is not needed,
+    // and it is given back before the bigger one is taken.
+    Grow(capacity_ * 2, false);
   }
 }
 
@@ -72,11 +74,11 @@ bool PageInflater::TryInflate(std::string_view stored, size_t& produced) {
   } else if (inflateReset(&zs) != Z_OK) {
     return false;
   }
-  Grow(0);
+  Grow(0, true);
   size_t inPos = 0;
   produced = 0;
   for (;;) {
-    if (produced == capacity_) Grow(capacity_ * 2);
+    if (produced == capacity_) Grow(capacity_ * 2, true);
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.data() + inPos));
     zs.avail_in = static_cast<uInt>(std::min(stored.size() - inPos, kMaxChunk));
     zs.next_out = reinterpret_cast<Bytef*>(buffer_.get() + produced);
@@ -98,14 +100,19 @@ bool PageInflater::TryInflate(std::string_view stored, size_t& produced) {
 // Buffers up to this size are taken without asking how much memory is left.
 constexpr size_t kUncheckedCapacity = size_t{16} << 20;
 
-// Grows the buffer, keeping its content, to at least `atLeast` bytes (and at least 64 KiB).
-void PageInflater::Grow(size_t atLeast) {
+// Grows the buffer to at least `atLeast` bytes (and at least 64 KiB), keeping its content when
+// asked to.
+void PageInflater::Grow(size_t atLeast, bool keep) {
   if (capacity_ >= atLeast && capacity_ != 0) return;
   size_t capacity = std::max<size_t>(capacity_, 64 * 1024);
   while (capacity < atLeast) capacity *= 2;
   if (capacity == capacity_) return;
   // Linux grants a buffer it cannot back and ends the process when it is filled, so a page
   // that inflates past the memory left must fail here, as running out of memory.
+  if (!keep) {
+    buffer_.reset();
+    capacity_ = 0;
+  }
   if (capacity > kUncheckedCapacity) EnsureMemoryFor(capacity);
   auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
   if (capacity_ != 0) memcpy(bigger.get(), buffer_.get(), capacity_);

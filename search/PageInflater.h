@@ -22,7 +22,7 @@ class PageInflater {
 
  private:
   bool TryInflate(std::string_view stored, size_t& produced);
-  void Grow(size_t atLeast);
+  void Grow(size_t atLeast, bool keep);
 
   struct Stream;
   std::unique_ptr<Stream> stream_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/ZLib.h"
 #include "text/CaseFolding.h"
 #include "text/PageEncoding.h"
 #include "text/Utf8.h"
@@ -80,6 +81,9 @@ bool QueryMatcher::Matches(std::string_view page) {
     case PageEncoding::Kind::kOther:
       break;
   }
+  // Converted whole: up to twice the page's size for a moment.
+  constexpr size_t kUnchecked = size_t{16} << 20;
+  if (page.size() > kUnchecked) EnsureMemoryFor(page.size() * 2);
   return MatchesFolded(PageToUtf8(page, encoding), true);
 }
 
