@@ -1,8 +1,8 @@
 #pragma once
 // Finds a lower-case query in text of any letter case, as if the text had been lower-cased
 // (ASCII letters only) first, without writing a lower-cased copy: blocks of 16 positions are
-// tested at once for the query's first and last byte, and only the positions where both fit
-// are compared in full. Letters match in either case; every other byte matches only itself.
+// tested at once for two bytes of the query (its rarest in book pages), and only the positions
+// where both fit are compared in full. Letters match in either case; every other byte matches only itself.
 
 #include <string>
 #include <string_view>
@@ -21,6 +21,8 @@ class FoldedSearcher {
   bool MatchesAt(const char* at) const;
 
   std::string query_;
+  size_t first_ = 0;   // the two offsets of the query tested block by block,
+  size_t second_ = 0;  // its rarest bytes; first_ <= second_
 };
 
 }  // namespace ebook

@@ -69,10 +69,11 @@ QueryMatcher::QueryMatcher(std::string_view query)
 
 bool QueryMatcher::Matches(std::string_view page) {
   if (ascii_) return searcher_.Contains(page);
-  const PageEncoding declared = DeclaredPageEncoding(page);
-  const bool asciiCompatible = !declared.declared || declared.kind != PageEncoding::Kind::kOther;
-  if (havePrefilter_ && asciiCompatible && !searcher_.Contains(page)) return false;
-  const PageEncoding encoding = declared.declared ? declared : DetectPageEncoding(page);
+  // Every charset a page can declare in ASCII keeps ASCII letters as single bytes; only UTF-16
+  // (known by its byte-order mark) does not.
+  const bool utf16 = page.starts_with("\xFF\xFE") || page.starts_with("\xFE\xFF");
+  if (havePrefilter_ && !utf16 && !searcher_.Contains(page)) return false;
+  const PageEncoding encoding = DetectPageEncoding(page);
   switch (encoding.kind) {
     case PageEncoding::Kind::kWindows1252:
       return windows1252Pattern_ && MatchesFolded(page, false);

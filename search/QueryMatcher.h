@@ -10,7 +10,8 @@
 //
 // Pages are folded in chunks, never copied whole. Before that, the longest run of ASCII
 // letters of the query, which every match must contain as it is (no character outside ASCII
-// folds into it), rules out most pages without folding anything. One matcher per thread.
+// folds into it, and every charset but UTF-16 writes ASCII as ASCII), rules out most pages
+// without even looking at their encoding. One matcher per thread.
 
 #include <optional>
 #include <string>

@@ -6,19 +6,27 @@
 namespace ebook::bench {
 namespace {
 
-std::vector<std::string> Vocabulary(std::mt19937& random) {
+std::vector<std::string> Vocabulary(std::mt19937& random, bool utf8) {
   static const char* const kSyllables[] = {
       "ba", "be", "bi", "bo", "ca", "ce", "co", "da", "de",  "di", "do", "fa",  "fe",   "ga",
       "ge", "ha", "he", "hi", "ka", "la", "le", "li", "lo",  "lu", "ma", "me",  "mi",   "mo",
       "na", "ne", "ni", "no", "pa", "pe", "pi", "po", "ra",  "re", "ri", "ro",  "sa",   "se",
       "si", "so", "ta", "te", "ti", "to", "tu", "va", "ve",  "vi", "wa", "we",  "ya",   "st",
       "th", "nd", "er", "an", "in", "on", "en", "or", "ing", "ed", "ly", "ous", "ment", "tion"};
+  // About one syllable in seven is accented, never at the start of a word.
+  static const char* const kAccented[] = {"r\xC3\xA9", "l\xC3\xBC", "m\xC3\xB8", "\xC3\xB1" "a",
+                                          "\xC3\xA7" "a", "t\xC3\xA8", "\xC3\xA0", "d\xC3\xB6",
+                                          "v\xC3\xAE", "\xC3\x9F" "e"};
   std::uniform_int_distribution<size_t> syllable(0, std::size(kSyllables) - 1);
+  std::uniform_int_distribution<size_t> accented(0, std::size(kAccented) - 1);
   std::uniform_int_distribution<int> length(1, 4);
   std::vector<std::string> words;
   for (int i = 0; i < 1500; ++i) {
     std::string word;
-    for (int n = length(random); n > 0; --n) word += kSyllables[syllable(random)];
+    for (int n = length(random); n > 0; --n) {
+      const bool accent = utf8 && !word.empty() && random() % 7 == 0;
+      word += accent ? kAccented[accented(random)] : kSyllables[syllable(random)];
+    }
     words.push_back(word);
   }
   return words;
@@ -26,10 +34,14 @@ std::vector<std::string> Vocabulary(std::mt19937& random) {
 
 }  // namespace
 
-ProseWriter::ProseWriter(std::mt19937& random) : random_(random), words_(Vocabulary(random)) {}
+ProseWriter::ProseWriter(std::mt19937& random, bool utf8)
+    : random_(random), utf8_(utf8), words_(Vocabulary(random, utf8)) {}
 
 std::string ProseWriter::Page(int number, size_t size, const std::string& rareWord) {
-  std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"windows-1252\">\n<title>";
+  std::string page = "<!DOCTYPE html>\n<html><head>";
+  if (!utf8_) page += "<meta charset=\"windows-1252\">";
+  if (utf8_ && number % 2 == 0) page += "<meta charset=\"utf-8\">";
+  page += "\n<title>";
   page += Sentence(3) + " " + std::to_string(number) + "</title>\n";
   page += "<link rel=\"stylesheet\" href=\"../style.css\"></head>\n<body>\n";
   std::uniform_int_distribution<size_t> at(page.size(), size);
@@ -66,7 +78,8 @@ std::string ProseWriter::Sentence(size_t words) {
   for (size_t i = 0; i < words; ++i) {
     if (i) text += (random_() % 15 == 0) ? ", " : " ";
     std::string word = Word();
-    if (i == 0 || random_() % 25 == 0) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    if ((i == 0 || random_() % 25 == 0) && word[0] >= 'a' && word[0] <= 'z')
+      word[0] = static_cast<char>(word[0] - 'a' + 'A');
     if (random_() % 60 == 0) word = "<b>" + word + "</b>";
     text += word;
   }

@@ -18,7 +18,13 @@ namespace {
 std::string Cased(const std::string& word, int variant) {
   std::string cased = word;
   if (variant == 1) cased[0] = static_cast<char>(cased[0] - 'a' + 'A');
-  if (variant == 2) cased = UpperAscii(cased);
+  if (variant == 2) {
+    cased = UpperAscii(cased);
+    // é and è in UTF-8 (C3 A9, C3 A8) upper-case to É and È (C3 89, C3 88).
+    for (size_t i = 0; i + 1 < cased.size(); ++i)
+      if (cased[i] == '\xC3' && (cased[i + 1] == '\xA9' || cased[i + 1] == '\xA8'))
+        cased[i + 1] = static_cast<char>(cased[i + 1] - 0x20);
+  }
   return cased;
 }
 
@@ -37,7 +43,7 @@ std::vector<int> RarePages(std::mt19937& random, const SyntheticBookOptions& opt
 
 SyntheticBook MakeSyntheticBook(const SyntheticBookOptions& options) {
   std::mt19937 random(options.seed);
-  ProseWriter writer(random);
+  ProseWriter writer(random, options.utf8);
   const std::vector<int> rare = RarePages(random, options);
 
   SyntheticBook book;

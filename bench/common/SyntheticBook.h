@@ -24,9 +24,12 @@ struct SyntheticBookOptions {
   size_t maxPageBytes = 60 * 1024;
   int pictures = 500;
   size_t pictureBytes = 114 * 1024;
-  std::string rareWord;  // none when empty; the prose never holds a "q" or a "z"
+  // None when empty; the prose never holds a "q" or a "z". In UTF-8 books it may hold the
+  // accented letters é and è, which upper-case to É and È.
+  std::string rareWord;
   int pagesWithRareWord = 50;
   bool mixedCase = false;  // the rare word as written, Capitalised or UPPER, page by page
+  bool utf8 = false;       // prose with accented letters in UTF-8 (see ProseWriter)
   std::vector<BookEntry> extraEntries;
 };
 
