@@ -142,5 +142,20 @@ TEST_F(ListingTest, SearchListsPagesByTitleThenTheCount) {
   EXPECT_EQ(RunTool({"search", book}).code, kExitUsage);
 }
 
+// Texts come out as the viewer shows them: Windows-1252 and UTF-8 alike print as UTF-8.
+TEST_F(ListingTest, TextsPrintAsTheViewerShowsThem) {
+  const std::string toc = "Pr\xC3\xA9" "face\tindex.html\n  Caf\xE9\tcafe.html\n";
+  TocTree tree = ParseTocText(toc);
+  const std::string book =
+      Book({{"index.html", "<p>start</p>"},
+            {"XSE1.QRLC", "[cInfo]\r\ntitle=Caf\xE9 Guide\r\nauthor=Jos\xC3\xA9\r\n"},
+            {"XTOC.QRLC", WriteTocStream(tree)}});
+  const testing::ToolRun settings = RunTool({"settings", book});
+  EXPECT_THAT(settings.out, HasSubstr("cInfo/title=Caf\xC3\xA9 Guide\n"));
+  EXPECT_THAT(settings.out, HasSubstr("cInfo/author=Jos\xC3\xA9\n"));
+  const testing::ToolRun contents = RunTool({"toc", book});
+  EXPECT_EQ(contents.out, "Pr\xC3\xA9" "face\tindex.html\n  Caf\xC3\xA9\tcafe.html\n");
+}
+
 }  // namespace
 }  // namespace ebook

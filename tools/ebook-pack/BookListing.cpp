@@ -7,6 +7,7 @@
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
+#include "text/BookText.h"
 
 namespace ebook {
 namespace {
@@ -26,7 +27,8 @@ std::string EffectiveValue(const IniText& ini, const SettingKey& key) {
   }
   std::string value = ini.ReadString(key.section, key.key, key.defaultValue);
   if (key.section == "cInfo" && key.key == "title") value = std::string(TrimControl(value));
-  return value;
+  // Texts as the viewer shows them: in UTF-8, whichever encoding the book holds them in.
+  return DecodeBookText(value);
 }
 
 }  // namespace
@@ -50,7 +52,9 @@ void PrintSettings(const BookImage& book, std::ostream& out) {
 std::string PrintToc(const BookImage& book, std::ostream& out) {
   const std::string stream = book.ReadEntry(kTocEntry);
   if (stream.empty()) return {};  // a book without contents
-  const TocTree tree = ReadTocStream(stream);
+  TocTree tree = ReadTocStream(stream);
+  // Captions as the viewer shows them, in UTF-8.
+  for (TocNode& node : tree.nodes) node.caption = DecodeBookText(node.caption);
   size_t leftOut = 0;
   out << FormatTocText(tree, &leftOut);
   if (tree.damaged) return "are damaged; shown up to the damage";
