@@ -38,6 +38,9 @@ std::string DecodeBookText(std::string_view bytes) {
 std::string EncodeBookText(std::string_view utf8) {
   const std::optional<std::string> legacy = Utf8ToWindows1252(utf8);
   if (legacy && BookTextEncoding(*legacy) == TextEncoding::kWindows1252) return *legacy;
+  // A text that itself begins with U+FEFF keeps it behind a byte-order mark of its own, since
+  // decoding drops one.
+  if (utf8.starts_with(kUtf8Bom)) return std::string(kUtf8Bom) + std::string(utf8);
   return std::string(utf8);
 }
 

@@ -65,7 +65,7 @@ TEST(BookTextTest, EncodingForTheBookRoundTrips) {
   // "Ã©" in Windows-1252 is C3 A9, which reads as UTF-8 "é": it must go as UTF-8.
   EXPECT_EQ(EncodeBookText("\xC3\x83\xC2\xA9"), "\xC3\x83\xC2\xA9");
   for (const char* text : {"plain", "Pr\xC3\xA9" "face", "\xCE\xA3\xCE\xB5", "\xC3\x83\xC2\xA9",
-                           "\xE2\x80\x94 \xE2\x82\xAC", ""})
+                           "\xE2\x80\x94 \xE2\x82\xAC", "\xEF\xBB\xBF" "starts with U+FEFF", ""})
     EXPECT_EQ(DecodeBookText(EncodeBookText(text)), text) << text;
 }
 
