@@ -133,7 +133,12 @@ std::string_view PageInflater::Inflate(std::string_view stored) {
     capacity_ = 0;
   }
   // Normally this throws the reader's error for the entry. Should the reader succeed where the
-  // fast path gave up, its content counts, kept as it came rather than copied.
+  // fast path gave up, its content counts, kept as it came rather than copied. A large buffer
+  // goes back first: the reader needs the memory.
+  if (capacity_ > kUncheckedCapacity) {
+    buffer_.reset();
+    capacity_ = 0;
+  }
   spilled_ = DecompressBytes(stored);
   return spilled_;
 }

@@ -167,7 +167,12 @@ void WriteZeroBomb(std::ostream& out, size_t size) {
   out << deflateUnit(Z_FULL_FLUSH);
   const std::string repeated = deflateUnit(Z_FULL_FLUSH);
   for (size_t i = 1; i < units; ++i) out << repeated;
-  out << deflateUnit(Z_FINISH);
+  // The compressor saw two units only: the check value it ends with is replaced by that of all
+  // of them. Adler-32 of n zero bytes: A stays 1, B grows by 1 for each byte.
+  std::string end = deflateUnit(Z_FINISH);
+  const uint64_t adler = ((units * kUnit) % 65521) << 16 | 1;
+  for (int i = 0; i < 4; ++i) end[end.size() - 4 + i] = static_cast<char>(adler >> (24 - 8 * i));
+  out << end;
   deflateEnd(&zs);
 }
 
@@ -211,6 +216,23 @@ std::vector<HostileBook> HostileBooks(size_t memoryLimit, const std::string& out
           bomb(true), {"BOMB.HTML"});
   b->needsMemoryLimit = true;
   b->tempFolder = true;
+
+  // Entries that fit, but only once: every copy of the inflated bytes beyond the first would
+  // take the viewer or the tool past its limit. The picture is asked for by the start page; the
+  // page is read by the search.
+  const size_t largeSize = memoryLimit * 45 / 100;
+  b = add("large-entry", "a picture and a page each inflating to 45 % of the memory the viewer may use",
+          [largeSize](std::ostream& out) {
+            out << EncodeArchive(Settings({}));
+            out << EncodeArchive({{"INDEX.HTML", Page("Start", "<img src=\"large.png\"> hostile")}});
+            for (const char* name : {"LARGE.PNG", "LARGE.HTML"}) {
+              out << "#1!#" << name << "\xB6";
+              WriteZeroBomb(out, largeSize);
+              out << "!2!#" << name;
+            }
+          },
+          {"INDEX.HTML"});
+  b->needsMemoryLimit = true;
 
   for (const bool tempFolder : {true, false}) {
     std::vector<BookEntry> book = SoundBook({}, tempFolder);

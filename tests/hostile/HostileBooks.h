@@ -32,8 +32,8 @@ std::vector<HostileBook> HostileBooks(size_t memoryLimit, const std::string& out
 // A settings entry from lines joined with CR LF.
 std::string SettingsText(const std::vector<std::string>& lines);
 
-// Deflate output that inflates to `size` zero bytes (rounded up to whole MiB), written
-// without ever holding more than a few MiB. Its check value is wrong, which nobody reaches.
+// A zlib stream that inflates to `size` zero bytes (rounded up to whole 16 MiB, at least 32),
+// written without ever holding more than a few MiB.
 void WriteZeroBomb(std::ostream& out, size_t size);
 
 }  // namespace ebook::testing
