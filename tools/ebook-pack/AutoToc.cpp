@@ -173,10 +173,14 @@ std::vector<Heading> Headings(std::string_view utf8) {
   return headings;
 }
 
-TocTree TitlesAndHeadings(const std::vector<PackEntry>& files) {
+TocTree TitlesAndHeadings(const std::vector<PackEntry>& files, std::string_view startPage) {
   TocTree tree;
   std::vector<int> path;
-  for (const PackEntry* page : PagesInFolderOrder(files)) {
+  // The start page first, then the others in folder order.
+  std::vector<const PackEntry*> pages = PagesInFolderOrder(files);
+  std::stable_partition(pages.begin(), pages.end(),
+                        [&](const PackEntry* page) { return page->name == startPage; });
+  for (const PackEntry* page : pages) {
     if (page->name.size() > kMaxPageName) continue;
     std::string bytes;
     try {
@@ -272,7 +276,7 @@ DerivedContents DeriveContents(const std::vector<PackEntry>& files, std::string_
   }
   DerivedContents contents;
   if (bestCount < 2) {
-    contents.tree = TitlesAndHeadings(files);
+    contents.tree = TitlesAndHeadings(files, startPage);
     contents.source = "page titles and headings";
     return contents;
   }

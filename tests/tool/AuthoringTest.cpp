@@ -1,0 +1,216 @@
+// A folder becomes a usable book with no options at all: settings and contents made for it
+// from its own pages, and every setting adjustable from the command line.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "GeneratorFolders.h"
+#include "PackCommand.h"
+#include "RunTool.h"
+#include "ScratchFolder.h"
+#include "archive/BookImage.h"
+#include "settings/IniText.h"
+
+namespace ebook {
+namespace {
+
+using testing::RunTool;
+using testing::ScratchFolder;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr std::string_view kWholeToolbar = "1111111111000000000000000000201110";
+constexpr std::string_view kNoContentButton = "1111111110000000000000000000201110";
+
+class AuthoringTest : public ::testing::Test {
+ protected:
+  AuthoringTest() { viewer = scratch.Write("viewer", "stand-in viewer program\n").string(); }
+
+  // Builds src/ with `extra` arguments; the run is kept in `built`.
+  BookImage Build(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"build", (scratch / "src").string(), "-o", book(), "--viewer",
+                                     viewer};
+    args.insert(args.end(), extra.begin(), extra.end());
+    built = RunTool(args);
+    EXPECT_EQ(built.code, kExitOk) << built.err;
+    return BookImage::FromFile(book());
+  }
+  std::string book() const { return (scratch / "book").string(); }
+  std::string Tool(const std::vector<std::string>& args) {
+    const testing::ToolRun run = RunTool(args);
+    EXPECT_EQ(run.code, kExitOk) << run.err;
+    return run.out;
+  }
+  IniText Settings(const BookImage& image) { return IniText(image.ReadEntry("XSE1.QRLC")); }
+
+  ScratchFolder scratch;
+  std::string viewer;
+  testing::ToolRun built;
+};
+
+TEST_F(AuthoringTest, SphinxFolderGetsSettingsAndContentsFromItsPages) {
+  testing::WriteSphinxFolder(scratch, "src");
+  const BookImage image = Build();
+  const IniText ini = Settings(image);
+  EXPECT_EQ(ini.ReadString("cSettings", "DATA", ""), kWholeToolbar);
+  EXPECT_EQ(ini.ReadString("cSettings", "home", ""), "index.html");
+  EXPECT_EQ(ini.ReadString("cInfo", "title", ""), "Demo 1.0 documentation");
+  EXPECT_TRUE(ini.ReadBool("cEve", "bookmark", false));
+  EXPECT_EQ(ini.ReadInteger("cEve", "width", 0), 1024);
+  EXPECT_EQ(ini.ReadInteger("cEve", "height", 0), 768);
+  EXPECT_TRUE(ini.ReadBool("PFiles", "UseTOC", false));
+  EXPECT_TRUE(ini.ReadBool("PFiles", "UseTOCauto", false));
+  EXPECT_EQ(image.ReadEntry("XSE1.QRLC").find("\n"), image.ReadEntry("XSE1.QRLC").find("\r\n") + 1);
+
+  // The toctree, not the navigation bar; captions as the reader sees them; the start page first.
+  EXPECT_EQ(Tool({"toc", book()}),
+            "Demo 1.0 documentation\tindex.html\n"
+            "What\xE2\x80\x99s new\tintro.html\n"
+            "  First steps\tintro.html#first-steps\n"
+            "API\tapi/index.html\n"
+            "  Core module\tapi/core.html\n");
+  EXPECT_THAT(built.out, HasSubstr("5 contents nodes from the lists of index.html"));
+  // Stored in the book's 8-bit text, Windows-1252 where it can be.
+  EXPECT_THAT(image.ReadEntry("XTOC.QRLC"), HasSubstr("What\x92s new"));
+
+  // What the viewer would serve is not reported: "?v=" style sheets, "/" root links, anchors.
+  const testing::ToolRun check = RunTool({"check", book()});
+  EXPECT_EQ(check.code, kExitOk) << check.out;
+  EXPECT_THAT(check.out, HasSubstr(": 0 errors, 0 warnings"));
+}
+
+TEST_F(AuthoringTest, DocBookFolderGetsItsDefinitionListContents) {
+  testing::WriteDocBookFolder(scratch, "src");
+  const BookImage image = Build();
+  EXPECT_EQ(Settings(image).ReadString("cInfo", "title", ""), "The Guide");
+  EXPECT_EQ(Tool({"toc", book()}),
+            "The Guide\tindex.html\n"
+            "Pr\xC3\xA9" "face\tpr01.html\n"
+            "1. Getting Started\tch01.html\n"
+            "  1.1. Installing\tch01s01.html\n"
+            "  1.2. First & last\tch01s02.html#idm7\n"
+            "2. Using\tch02.html\n");
+  const testing::ToolRun check = RunTool({"check", book()});
+  EXPECT_EQ(check.code, kExitOk) << check.out;
+  EXPECT_THAT(check.out, HasSubstr(": 0 errors, 0 warnings"));
+}
+
+TEST_F(AuthoringTest, FolderWithoutListsGetsTitlesAndHeadings) {
+  scratch.Write("src/a.html",
+                "<title>Alpha</title><h1 id=\"alpha\">Alpha</h1><h2 id=\"s1\">Part one</h2>"
+                "<h2>Unreachable</h2>");
+  scratch.Write("src/index.html", "<title>Home</title><p><a href=\"a.html\">a</a></p>");
+  scratch.Write("src/b/c.html", "<h1>Sea<a name=\"x\"></a></h1><h2 id=\"deep\">Deep &amp; wide</h2>");
+  scratch.Write("src/b/d.html", "<p>no title, no heading</p>");
+  Build();
+  EXPECT_EQ(Tool({"toc", book()}),
+            "Home\tindex.html\n"
+            "Alpha\ta.html\n"
+            "  Part one\ta.html#s1\n"
+            "Sea\tb/c.html\n"
+            "  Deep & wide\tb/c.html#deep\n"
+            "d.html\tb/d.html\n");
+  EXPECT_THAT(built.out, HasSubstr("from page titles and headings"));
+}
+
+TEST_F(AuthoringTest, TocFromFolderRoundTripsThroughBuild) {
+  for (const bool sphinx : {true, false}) {
+    SCOPED_TRACE(sphinx ? "Sphinx" : "DocBook");
+    std::filesystem::remove_all(scratch / "src");
+    sphinx ? testing::WriteSphinxFolder(scratch, "src") : testing::WriteDocBookFolder(scratch, "src");
+    const std::string printed = Tool({"toc", "--from", (scratch / "src").string()});
+    ASSERT_FALSE(printed.empty());
+    // What a build makes by itself, and what it makes from the printed text, show alike.
+    Build();
+    EXPECT_EQ(Tool({"toc", book()}), printed);
+    Build({"--toc", scratch.Write("edited.toc.txt", printed).string()});
+    EXPECT_EQ(Tool({"toc", book()}), printed);
+  }
+}
+
+TEST_F(AuthoringTest, StartPageIsTheFoldersIndexElseItsFirstPage) {
+  const struct {
+    std::vector<std::string> pages;
+    std::string start;
+  } cases[] = {
+      {{"a.html", "Index.HTM", "default.htm"}, "Index.HTM"},
+      {{"a.html", "default.htm", "sub/index.html"}, "default.htm"},
+      {{"guide.html", "pics/a.png"}, "guide.html"},
+      {{"sub/b.html", "z.htm", "c.html"}, "c.html"},  // the top folder's first
+      {{"notes.txt"}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    std::filesystem::remove_all(scratch / "src");
+    for (const std::string& page : c.pages) scratch.Write("src/" + page, "<p>" + page + "</p>");
+    const IniText ini = Settings(Build({"--toc", "none"}));
+    EXPECT_EQ(ini.ReadString("cSettings", "home", ""), c.start);
+    // No contents: no Content button, no panel; a title all the same.
+    EXPECT_EQ(ini.ReadString("cSettings", "DATA", ""), kNoContentButton);
+    EXPECT_FALSE(ini.Value("PFiles", "UseTOC"));
+    EXPECT_EQ(ini.ReadString("cInfo", "title", ""), "src");
+  }
+}
+
+TEST_F(AuthoringTest, OnePageFolderGetsNoContents) {
+  scratch.Write("src/index.html", "<title>Only</title>");
+  const BookImage image = Build();
+  EXPECT_EQ(image.FindEntry("XTOC.QRLC"), nullptr);
+  EXPECT_EQ(Settings(image).ReadString("cSettings", "DATA", ""), kNoContentButton);
+}
+
+TEST_F(AuthoringTest, CommandLineSetsAnyKey) {
+  testing::WriteSphinxFolder(scratch, "src");
+  const BookImage image =
+      Build({"--title", "\xC3\x9Cn\xC3\xAF" "code Guide", "--start", "intro.html", "--set",
+             "cEve.width=800", "--set", "CTOOL.BL1=Go back", "--set", "search.2=Find here",
+             "--set", "cEve.widht=900"});
+  const IniText ini = Settings(image);
+  EXPECT_EQ(ini.ReadInteger("cEve", "width", 0), 800);
+  EXPECT_EQ(ini.ReadInteger("cEve", "height", 0), 768);  // the rest as made
+  EXPECT_EQ(ini.ReadString("cTool", "BL1", ""), "Go back");
+  EXPECT_EQ(ini.ReadString("search", "2", ""), "Find here");
+  EXPECT_EQ(ini.ReadString("cSettings", "home", ""), "intro.html");
+  // Stored as the book's text, shown as typed.
+  EXPECT_EQ(ini.ReadString("cInfo", "title", ""), "\xDCn\xEF" "code Guide");
+  EXPECT_THAT(Tool({"settings", book()}), HasSubstr("cInfo/title=\xC3\x9Cn\xC3\xAF" "code Guide\n"));
+  EXPECT_THAT(built.err, HasSubstr("warning: --set cEve.widht: not a setting the viewer reads"));
+  EXPECT_THAT(built.err, Not(HasSubstr("BL1")));
+}
+
+TEST_F(AuthoringTest, SettingsFileWithLfLinesIsStoredWithCrLfAndOverridden) {
+  scratch.Write("src/index.html", "x");
+  const std::string file = scratch.Write(
+      "book.ini",
+      "[cSettings]\nDATA=1111111111000001000000000000201110\nhome=index.html\n[cEve]\n"
+      "width=640\nwidht=700\n[cInfo]\ntitle=Mine\n").string();
+  const BookImage image = Build({"--settings", file, "--set", "cEve.width=900", "--title", "Yours"});
+  EXPECT_EQ(image.ReadEntry("XSE1.QRLC"),
+            "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\nhome=index.html\r\n"
+            "[cEve]\r\nwidth=900\r\nwidht=700\r\n[cInfo]\r\ntitle=Yours\r\n");
+  EXPECT_THAT(built.err, HasSubstr("book.ini, line 6: cEve/widht is not a setting the viewer reads"));
+}
+
+TEST_F(AuthoringTest, NoSettingsAtAllWhenAsked) {
+  scratch.Write("src/index.html", "x");
+  EXPECT_EQ(Build({"--settings", "none"}).FindEntry("XSE1.QRLC"), nullptr);
+  const testing::ToolRun run = RunTool({"build", (scratch / "src").string(), "-o", book(),
+                                        "--viewer", viewer, "--settings", "none", "--title", "x"});
+  EXPECT_EQ(run.code, kExitFailed);
+  EXPECT_THAT(run.err, HasSubstr("--settings none"));
+}
+
+TEST_F(AuthoringTest, EveryCommandHasHelpAndVersion) {
+  for (const char* command : {"build", "check", "toc", "extract", "list", "cat", "settings", "search"}) {
+    SCOPED_TRACE(command);
+    const testing::ToolRun help = RunTool({command, "--help"});
+    EXPECT_EQ(help.code, kExitOk);
+    EXPECT_THAT(help.out, HasSubstr(std::string("ebook-pack ") + command));
+    const testing::ToolRun version = RunTool({command, "--version"});
+    EXPECT_EQ(version.out, PackVersion() + "\n");
+  }
+  EXPECT_THAT(RunTool({"--version"}).out, HasSubstr("ebook-pack 0."));
+}
+
+}  // namespace
+}  // namespace ebook
