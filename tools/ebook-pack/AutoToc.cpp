@@ -50,7 +50,7 @@ class StoredPages {
   }
   bool Has(std::string_view page) const {
     return ResolveEntryName(UpperAscii(page), [this](std::string_view name) {
-             return names_.count(std::string(name)) > 0;
+             return names_.count(UpperAscii(name)) > 0;
            }).has_value();
   }
 

@@ -68,7 +68,7 @@ void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
     page = TrimControl(page);
     if (page.empty()) return false;
     return !ResolveEntryName(UpperAscii(page), [&](std::string_view name) {
-              return stored.count(std::string(name)) > 0;
+              return stored.count(UpperAscii(name)) > 0;
             });
   };
   const std::string home = IniText(settingsText).ReadString("cSettings", "home", "");

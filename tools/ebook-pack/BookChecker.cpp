@@ -279,9 +279,9 @@ void BookChecker::Warning(std::string kind, std::string where, std::string what)
 }
 
 std::string BookChecker::Lookup(const std::string& request) const {
-  return ResolveEntryName(request, [this](std::string_view name) {
-           return stored_.count(std::string(name)) > 0;
-         }).value_or("");
+  return UpperAscii(ResolveEntryName(request, [this](std::string_view name) {
+                     return stored_.count(UpperAscii(name)) > 0;
+                   }).value_or(""));
 }
 
 const std::string& BookChecker::Content(const std::string& name) const {
