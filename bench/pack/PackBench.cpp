@@ -3,6 +3,10 @@
 // the same tmpfs and write their output there; rounds alternate so that both meet the same
 // machine.
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,6 +31,31 @@ double TimeCommand(const std::string& command) {
   const Clock::time_point start = Clock::now();
   if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Runs the program with its output thrown away; its wall time in ms and its peak memory.
+struct Measured {
+  double ms = 0;
+  double peakMb = 0;
+};
+Measured RunMeasured(std::vector<std::string> args) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const Clock::time_point start = Clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+    throw std::runtime_error("cannot start " + args[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  posix_spawn_file_actions_destroy(&actions);
+  return {std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+          static_cast<double>(usage.ru_maxrss) / 1024};
 }
 
 double Median(std::vector<double> values) {
@@ -70,16 +99,19 @@ int main() {
   const std::string buildPlain = tool + " build " + folder.string() + " -o " + out + " --viewer " +
                                  viewer + " --toc none --quiet >/dev/null 2>&1";
   const std::string tar = "tar -c -C " + folder.string() + " . | gzip -6 > " + (work / "folder.tar.gz").string();
-  const std::string check = tool + " check " + out + " --quiet >/dev/null 2>&1; true";
 
-  std::vector<double> builds, plainBuilds, tars, checks;
+  std::vector<double> builds, plainBuilds, tars, checks, peaks;
   for (int round = 0; round < 3; ++round) {
     tars.push_back(TimeCommand(tar));
     builds.push_back(TimeCommand(build));
     plainBuilds.push_back(TimeCommand(buildPlain));
   }
   TimeCommand(build);
-  for (int round = 0; round < 3; ++round) checks.push_back(TimeCommand(check));
+  for (int round = 0; round < 3; ++round) {
+    const Measured check = RunMeasured({tool, "check", out, "--quiet"});
+    checks.push_back(check.ms);
+    peaks.push_back(check.peakMb);
+  }
   printf("# book: %.1f MB; tar.gz: %.1f MB\n", fs::file_size(out) / 1e6,
          fs::file_size(work / "folder.tar.gz") / 1e6);
   const double reference = Median(tars);
@@ -87,6 +119,8 @@ int main() {
       reference, "<= 1.0");
   Row("build --toc none (reference: tar | gzip -6)", Median(plainBuilds), reference, "<= 1.0");
   Row("check of the built book", Median(checks), 0, "< 2000 ms");
+  printf("# check's peak memory: %.0f MB for a %.0f MB book of %.0f MB inflated\n", Median(peaks),
+         fs::file_size(out) / 1e6, bytes / 1e6);
   fs::remove_all(work);
   return 0;
 }

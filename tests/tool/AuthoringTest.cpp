@@ -9,6 +9,7 @@
 #include "RunTool.h"
 #include "ScratchFolder.h"
 #include "archive/BookImage.h"
+#include "SettingsMaker.h"
 #include "settings/IniText.h"
 
 namespace ebook {
@@ -189,6 +190,30 @@ TEST_F(AuthoringTest, SettingsFileWithLfLinesIsStoredWithCrLfAndOverridden) {
             "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\nhome=index.html\r\n"
             "[cEve]\r\nwidth=900\r\nwidht=700\r\n[cInfo]\r\ntitle=Yours\r\n");
   EXPECT_THAT(built.err, HasSubstr("book.ini, line 6: cEve/widht is not a setting the viewer reads"));
+}
+
+// A key set from the command line is the one the viewer then reads, wherever the file had it.
+TEST(SetSettingsValue, ReplacesTheLineTheViewerReadsElseAddsOne) {
+  const struct {
+    std::string text, section, key, stored;
+  } cases[] = {
+      {"[cEve]\r\nwidth=1\r\n", "cEve", "width", "[cEve]\r\nwidth=9\r\n"},
+      {"[CEVE]\r\n WIDTH = 1\r\n", "cEve", "width", "[CEVE]\r\nwidth=9\r\n"},
+      // The first line of a key wins, also when its section is written twice.
+      {"[cEve]\r\na=1\r\n[x]\r\n[cEve]\r\nwidth=1\r\nwidth=2\r\n", "cEve", "width",
+       "[cEve]\r\na=1\r\n[x]\r\n[cEve]\r\nwidth=9\r\nwidth=2\r\n"},
+      // A comment is no key; a new key goes to the end of the section's first run of lines.
+      {"[cEve]\r\n;width=1\r\nheight=2\r\n\r\n[cInfo]\r\n", "cEve", "width",
+       "[cEve]\r\n;width=1\r\nheight=2\r\nwidth=9\r\n\r\n[cInfo]\r\n"},
+      {"[cInfo]\r\ntitle=x\r\n", "cEve", "width", "[cInfo]\r\ntitle=x\r\n[cEve]\r\nwidth=9\r\n"},
+      {"", "cEve", "width", "[cEve]\r\nwidth=9\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string stored = SetSettingsValue(c.text, c.section, c.key, "9");
+    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ(IniText(stored).ReadInteger(c.section, c.key, 0), 9);
+  }
 }
 
 TEST_F(AuthoringTest, NoSettingsAtAllWhenAsked) {
