@@ -24,31 +24,14 @@
 #include <vector>
 
 #include "BookBuilder.h"
+#include "CheckReport.h"
+#include "EntryProblems.h"
 #include "PageLinks.h"
 #include "archive/BookImage.h"
 
 namespace ebook {
 
 class Progress;
-
-struct Finding {
-  enum class Severity { Error, Warning };
-  Severity severity = Severity::Error;
-  std::string kind;   // for the summary and scripts: "missing entry", "missing anchor", ...
-  std::string where;  // "INDEX.HTML, line 12", "settings, line 4", "contents node 3 \"Intro\""
-  std::string what;
-  size_t links = 0;               // grouped link findings: how many links
-  std::vector<std::string> from;  // grouped link findings: the first pages, "PAGE, line N"
-};
-
-// "error: WHERE: WHAT" or "warning: WHERE: WHAT".
-std::string FormatFinding(const Finding& finding);
-
-// The summary line: "BOOK: 2 errors, 1 warning (missing entry 2, unreached page 1)".
-std::string FormatSummary(std::string_view book, const std::vector<Finding>& findings);
-
-// Every finding as one JSON object (see the .cpp for its fields).
-std::string FindingsJson(std::string_view book, const std::vector<Finding>& findings);
 
 class BookChecker {
  public:
@@ -112,15 +95,5 @@ struct FolderBook {
 // (the archive alone, without a viewer program). Throws PackError as build does, except for
 // files reached through links to outside the folder, which are packed and reported.
 FolderBook BookFromFolder(const BuildOptions& options);
-
-// True when no address can name the entry: a browser drops its control characters from an
-// address.
-bool ViewerCannotServe(std::string_view name);
-
-// Why an entry that passes the extraction's safety rules still cannot be created as a file in
-// the temporary folder ("" when it can): a name ending in "/" or ".", a name part over 255
-// bytes, a name too long for a path. A name that is also another entry's folder is found by
-// the checker, which sees every name.
-std::string UncreatableName(std::string_view name);
 
 }  // namespace ebook
