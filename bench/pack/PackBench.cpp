@@ -85,20 +85,23 @@ int main() {
   for (const BookEntry& entry : book.entries) {
     const fs::path path = folder / entry.name;
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(entry.content.data(), static_cast<std::streamsize>(entry.content.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(entry.content.data(), static_cast<std::streamsize>(entry.content.size()));
     bytes += entry.content.size();
   }
   printf("# synthetic folder: %.1f MB in %zu files (%zu pages, %zu pictures)\n", bytes / 1e6,
          book.entries.size(), book.pageNames.size(), book.pictureNames.size());
 
   const std::string tool = EBOOK_PACK_PATH;
-  const std::string viewer = ExecutablePath();  // any program without a book stands in for the viewer
+  const std::string viewer =
+      ExecutablePath();  // any program without a book stands in for the viewer
   const std::string out = (work / "book").string();
-  const std::string build = tool + " build " + folder.string() + " -o " + out + " --viewer " + viewer +
-                            " --quiet >/dev/null 2>&1";
+  const std::string build = tool + " build " + folder.string() + " -o " + out + " --viewer " +
+                            viewer + " --quiet >/dev/null 2>&1";
   const std::string buildPlain = tool + " build " + folder.string() + " -o " + out + " --viewer " +
                                  viewer + " --toc none --quiet >/dev/null 2>&1";
-  const std::string tar = "tar -c -C " + folder.string() + " . | gzip -6 > " + (work / "folder.tar.gz").string();
+  const std::string tar =
+      "tar -c -C " + folder.string() + " . | gzip -6 > " + (work / "folder.tar.gz").string();
 
   std::vector<double> builds, plainBuilds, tars, checks, peaks;
   for (int round = 0; round < 3; ++round) {

@@ -8,17 +8,17 @@
 #include "PackCommand.h"
 #include "RunTool.h"
 #include "ScratchFolder.h"
-#include "archive/BookImage.h"
 #include "SettingsMaker.h"
+#include "archive/BookImage.h"
 #include "settings/IniText.h"
 
 namespace ebook {
 namespace {
 
-using testing::RunTool;
-using testing::ScratchFolder;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testing::RunTool;
+using testing::ScratchFolder;
 
 constexpr std::string_view kWholeToolbar = "1111111111000000000000000000201110";
 constexpr std::string_view kNoContentButton = "1111111110000000000000000000201110";
@@ -86,7 +86,8 @@ TEST_F(AuthoringTest, DocBookFolderGetsItsDefinitionListContents) {
   EXPECT_EQ(Settings(image).ReadString("cInfo", "title", ""), "The Guide");
   EXPECT_EQ(Tool({"toc", book()}),
             "The Guide\tindex.html\n"
-            "Pr\xC3\xA9" "face\tpr01.html\n"
+            "Pr\xC3\xA9"
+            "face\tpr01.html\n"
             "1. Getting Started\tch01.html\n"
             "  1.1. Installing\tch01s01.html\n"
             "  1.2. First & last\tch01s02.html#idm7\n"
@@ -101,7 +102,8 @@ TEST_F(AuthoringTest, FolderWithoutListsGetsTitlesAndHeadings) {
                 "<title>Alpha</title><h1 id=\"alpha\">Alpha</h1><h2 id=\"s1\">Part one</h2>"
                 "<h2>Unreachable</h2>");
   scratch.Write("src/index.html", "<title>Home</title><p><a href=\"a.html\">a</a></p>");
-  scratch.Write("src/b/c.html", "<h1>Sea<a name=\"x\"></a></h1><h2 id=\"deep\">Deep &amp; wide</h2>");
+  scratch.Write("src/b/c.html",
+                "<h1>Sea<a name=\"x\"></a></h1><h2 id=\"deep\">Deep &amp; wide</h2>");
   scratch.Write("src/b/d.html", "<p>no title, no heading</p>");
   Build();
   EXPECT_EQ(Tool({"toc", book()}),
@@ -118,7 +120,8 @@ TEST_F(AuthoringTest, TocFromFolderRoundTripsThroughBuild) {
   for (const bool sphinx : {true, false}) {
     SCOPED_TRACE(sphinx ? "Sphinx" : "DocBook");
     std::filesystem::remove_all(scratch / "src");
-    sphinx ? testing::WriteSphinxFolder(scratch, "src") : testing::WriteDocBookFolder(scratch, "src");
+    sphinx ? testing::WriteSphinxFolder(scratch, "src")
+           : testing::WriteDocBookFolder(scratch, "src");
     const std::string printed = Tool({"toc", "--from", (scratch / "src").string()});
     ASSERT_FALSE(printed.empty());
     // What a build makes by itself, and what it makes from the printed text, show alike.
@@ -163,9 +166,11 @@ TEST_F(AuthoringTest, OnePageFolderGetsNoContents) {
 TEST_F(AuthoringTest, CommandLineSetsAnyKey) {
   testing::WriteSphinxFolder(scratch, "src");
   const BookImage image =
-      Build({"--title", "\xC3\x9Cn\xC3\xAF" "code Guide", "--start", "intro.html", "--set",
-             "cEve.width=800", "--set", "CTOOL.BL1=Go back", "--set", "search.2=Find here",
-             "--set", "cEve.widht=900"});
+      Build({"--title",
+             "\xC3\x9Cn\xC3\xAF"
+             "code Guide",
+             "--start", "intro.html", "--set", "cEve.width=800", "--set", "CTOOL.BL1=Go back",
+             "--set", "search.2=Find here", "--set", "cEve.widht=900"});
   const IniText ini = Settings(image);
   EXPECT_EQ(ini.ReadInteger("cEve", "width", 0), 800);
   EXPECT_EQ(ini.ReadInteger("cEve", "height", 0), 768);  // the rest as made
@@ -173,23 +178,30 @@ TEST_F(AuthoringTest, CommandLineSetsAnyKey) {
   EXPECT_EQ(ini.ReadString("search", "2", ""), "Find here");
   EXPECT_EQ(ini.ReadString("cSettings", "home", ""), "intro.html");
   // Stored as the book's text, shown as typed.
-  EXPECT_EQ(ini.ReadString("cInfo", "title", ""), "\xDCn\xEF" "code Guide");
-  EXPECT_THAT(Tool({"settings", book()}), HasSubstr("cInfo/title=\xC3\x9Cn\xC3\xAF" "code Guide\n"));
+  EXPECT_EQ(ini.ReadString("cInfo", "title", ""),
+            "\xDCn\xEF"
+            "code Guide");
+  EXPECT_THAT(Tool({"settings", book()}), HasSubstr("cInfo/title=\xC3\x9Cn\xC3\xAF"
+                                                    "code Guide\n"));
   EXPECT_THAT(built.err, HasSubstr("warning: --set cEve.widht: not a setting the viewer reads"));
   EXPECT_THAT(built.err, Not(HasSubstr("BL1")));
 }
 
 TEST_F(AuthoringTest, SettingsFileWithLfLinesIsStoredWithCrLfAndOverridden) {
   scratch.Write("src/index.html", "x");
-  const std::string file = scratch.Write(
-      "book.ini",
-      "[cSettings]\nDATA=1111111111000001000000000000201110\nhome=index.html\n[cEve]\n"
-      "width=640\nwidht=700\n[cInfo]\ntitle=Mine\n").string();
-  const BookImage image = Build({"--settings", file, "--set", "cEve.width=900", "--title", "Yours"});
+  const std::string file =
+      scratch
+          .Write("book.ini",
+                 "[cSettings]\nDATA=1111111111000001000000000000201110\nhome=index.html\n[cEve]\n"
+                 "width=640\nwidht=700\n[cInfo]\ntitle=Mine\n")
+          .string();
+  const BookImage image =
+      Build({"--settings", file, "--set", "cEve.width=900", "--title", "Yours"});
   EXPECT_EQ(image.ReadEntry("XSE1.QRLC"),
             "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\nhome=index.html\r\n"
             "[cEve]\r\nwidth=900\r\nwidht=700\r\n[cInfo]\r\ntitle=Yours\r\n");
-  EXPECT_THAT(built.err, HasSubstr("book.ini, line 6: cEve/widht is not a setting the viewer reads"));
+  EXPECT_THAT(built.err,
+              HasSubstr("book.ini, line 6: cEve/widht is not a setting the viewer reads"));
 }
 
 // A key set from the command line is the one the viewer then reads, wherever the file had it.
@@ -226,7 +238,8 @@ TEST_F(AuthoringTest, NoSettingsAtAllWhenAsked) {
 }
 
 TEST_F(AuthoringTest, EveryCommandHasHelpAndVersion) {
-  for (const char* command : {"build", "check", "toc", "extract", "list", "cat", "settings", "search"}) {
+  for (const char* command :
+       {"build", "check", "toc", "extract", "list", "cat", "settings", "search"}) {
     SCOPED_TRACE(command);
     const testing::ToolRun help = RunTool({command, "--help"});
     EXPECT_EQ(help.code, kExitOk);

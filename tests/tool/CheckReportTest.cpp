@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include "PackCommand.h"
@@ -16,11 +15,11 @@ namespace ebook {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RunTool;
-using testing::ScratchFolder;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using testing::RunTool;
+using testing::ScratchFolder;
 using ::testing::StartsWith;
 
 const std::string kSettings =
@@ -31,7 +30,8 @@ class CheckReportTest : public ::testing::Test {
   testing::ToolRun Check(std::vector<BookEntry> entries, std::vector<std::string> extra = {}) {
     entries.push_back({"XSE1.QRLC", kSettings});
     SortInBookOrder(entries);
-    const std::string book = scratch.Write("book" + std::to_string(++books), EncodeArchive(entries)).string();
+    const std::string book =
+        scratch.Write("book" + std::to_string(++books), EncodeArchive(entries)).string();
     std::vector<std::string> args = {"check", book};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunTool(args);
@@ -96,8 +96,9 @@ TEST_F(CheckReportTest, LinksToOneMissingEntryAreOneFinding) {
   for (int page = 1; page <= 5; ++page) {
     const std::string name = "p" + std::to_string(page) + ".html";
     entries[0].content += "<a href=\"" + name + "\">" + name + "</a>\n";
-    entries.push_back({name, "<p>\n<img src=\"gone.png\"><img src=\"./gone.png\">\n"
-                             "<a href=\"index.html#nowhere\">x</a>"});
+    entries.push_back({name,
+                       "<p>\n<img src=\"gone.png\"><img src=\"./gone.png\">\n"
+                       "<a href=\"index.html#nowhere\">x</a>"});
   }
   const testing::ToolRun run = Check(entries);
   EXPECT_THAT(Findings(run),
@@ -110,12 +111,15 @@ TEST_F(CheckReportTest, LinksToOneMissingEntryAreOneFinding) {
   const testing::ToolRun json = Check(entries, {"--format=json"});
   EXPECT_EQ(json.code, kExitFailed);
   EXPECT_THAT(json.out, StartsWith("{\"book\": \""));
-  EXPECT_THAT(json.out, HasSubstr("\"errors\": 1, \"warnings\": 1, \"kinds\": {\"missing anchor\": 1, "
-                                  "\"missing entry\": 1}"));
-  EXPECT_THAT(json.out, HasSubstr("{\"severity\": \"error\", \"kind\": \"missing entry\", \"where\": "
-                                  "\"GONE.PNG\", \"what\": \"no entry has this name; 10 links"));
-  EXPECT_THAT(json.out, HasSubstr("\"links\": 10, \"from\": [\"P1.HTML, line 2\", \"P2.HTML, line 2\", "
-                                  "\"P3.HTML, line 2\"]}"));
+  EXPECT_THAT(json.out,
+              HasSubstr("\"errors\": 1, \"warnings\": 1, \"kinds\": {\"missing anchor\": 1, "
+                        "\"missing entry\": 1}"));
+  EXPECT_THAT(json.out,
+              HasSubstr("{\"severity\": \"error\", \"kind\": \"missing entry\", \"where\": "
+                        "\"GONE.PNG\", \"what\": \"no entry has this name; 10 links"));
+  EXPECT_THAT(json.out,
+              HasSubstr("\"links\": 10, \"from\": [\"P1.HTML, line 2\", \"P2.HTML, line 2\", "
+                        "\"P3.HTML, line 2\"]}"));
   EXPECT_TRUE(json.out.ends_with("]}\n"));
 }
 
@@ -123,10 +127,11 @@ TEST_F(CheckReportTest, PagesNothingReachesAreCountedByFolder) {
   std::vector<BookEntry> entries = {{"index.html", "x"}, {"lost.html", "x"}};
   for (int page = 1; page <= 6; ++page)
     entries.push_back({"_sources/p" + std::to_string(page) + ".txt", "x"});
-  EXPECT_THAT(Findings(Check(entries)),
-              ElementsAre("warning: _SOURCES/: no contents node and no link reaches 6 pages in this "
-                          "folder: _SOURCES/P1.TXT, _SOURCES/P2.TXT, _SOURCES/P3.TXT and 3 more",
-                          "warning: LOST.HTML: no contents node and no link reaches this page"));
+  EXPECT_THAT(
+      Findings(Check(entries)),
+      ElementsAre("warning: _SOURCES/: no contents node and no link reaches 6 pages in this "
+                  "folder: _SOURCES/P1.TXT, _SOURCES/P2.TXT, _SOURCES/P3.TXT and 3 more",
+                  "warning: LOST.HTML: no contents node and no link reaches this page"));
 }
 
 // Each name passes the extraction's safety rules but no file can have it in a folder.
@@ -151,8 +156,9 @@ TEST_F(CheckReportTest, NamesATemporaryFolderCannotHoldAreErrors) {
   EXPECT_EQ(unextractable.size(), 5u) << run.out;
   EXPECT_THAT(run.out, HasSubstr("error: AAA: cannot be extracted to a folder, so temp-folder mode "
                                  "skips it: the entry AAA/B.TXT needs a folder of the same name"));
-  EXPECT_THAT(run.out, HasSubstr("error: DIR/: cannot be extracted to a folder, so temp-folder mode "
-                                 "skips it: the name ends in \"/\""));
+  EXPECT_THAT(run.out,
+              HasSubstr("error: DIR/: cannot be extracted to a folder, so temp-folder mode "
+                        "skips it: the name ends in \"/\""));
   EXPECT_THAT(run.out, HasSubstr("error: SUB/.: cannot be extracted"));
   EXPECT_THAT(run.out, HasSubstr("a part of the name is 256 bytes long"));
   EXPECT_THAT(run.out, HasSubstr("the name is " + std::to_string(longPath.size()) + " bytes long"));
@@ -163,16 +169,18 @@ class OutsideLinkTest : public ::testing::Test {
  protected:
   OutsideLinkTest() {
     viewer = scratch.Write("viewer", "stand-in viewer program\n").string();
-    scratch.Write("src/index.html", "<a href=\"notes.txt\">n</a><a href=\"secret.txt\">s</a>"
-                                    "<a href=\"inside.txt\">i</a>");
+    scratch.Write("src/index.html",
+                  "<a href=\"notes.txt\">n</a><a href=\"secret.txt\">s</a>"
+                  "<a href=\"inside.txt\">i</a>");
     scratch.Write("src/notes.txt", "inside");
     scratch.Write("secret.txt", "the builder's own file");
-    fs::create_symlink("../secret.txt", scratch / "src" / "secret.txt");  // relative, as ../../etc/x
+    fs::create_symlink("../secret.txt",
+                       scratch / "src" / "secret.txt");  // relative, as ../../etc/x
     fs::create_symlink("notes.txt", scratch / "src" / "inside.txt");
   }
   testing::ToolRun Build(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"build", (scratch / "src").string(), "-o",
-                                     (scratch / "book").string(), "--viewer", viewer};
+    std::vector<std::string> args = {
+        "build", (scratch / "src").string(), "-o", (scratch / "book").string(), "--viewer", viewer};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunTool(args);
   }
@@ -184,8 +192,9 @@ class OutsideLinkTest : public ::testing::Test {
 TEST_F(OutsideLinkTest, BuildRefusesThemUnlessFollowingLinks) {
   const testing::ToolRun refused = Build();
   EXPECT_EQ(refused.code, kExitFailed);
-  EXPECT_THAT(refused.err, HasSubstr("1 file is a link to outside the source folder: secret.txt -> " +
-                                     fs::canonical(scratch / "secret.txt").string()));
+  EXPECT_THAT(refused.err,
+              HasSubstr("1 file is a link to outside the source folder: secret.txt -> " +
+                        fs::canonical(scratch / "secret.txt").string()));
   EXPECT_THAT(refused.err, HasSubstr("--follow-links"));
   EXPECT_FALSE(fs::exists(scratch / "book"));
 
@@ -193,7 +202,8 @@ TEST_F(OutsideLinkTest, BuildRefusesThemUnlessFollowingLinks) {
   EXPECT_EQ(followed.code, kExitOk) << followed.err;
   EXPECT_THAT(followed.err, HasSubstr("warning: 1 file is a link to outside the source folder, "
                                       "packed as --follow-links asks: secret.txt"));
-  EXPECT_EQ(RunTool({"cat", (scratch / "book").string(), "SECRET.TXT"}).out, "the builder's own file");
+  EXPECT_EQ(RunTool({"cat", (scratch / "book").string(), "SECRET.TXT"}).out,
+            "the builder's own file");
   // A link that stays inside the folder is an ordinary file.
   EXPECT_EQ(RunTool({"cat", (scratch / "book").string(), "INSIDE.TXT"}).out, "inside");
 }
@@ -206,7 +216,8 @@ TEST_F(OutsideLinkTest, CheckReportsThem) {
                                  ", outside the source folder; build refuses it unless given "
                                  "--follow-links"));
   EXPECT_THAT(run.out, HasSubstr("(link to outside 1)"));
-  const testing::ToolRun followed = RunTool({"check", (scratch / "src").string(), "--follow-links"});
+  const testing::ToolRun followed =
+      RunTool({"check", (scratch / "src").string(), "--follow-links"});
   EXPECT_EQ(followed.code, kExitOk) << followed.out;
 }
 
@@ -219,8 +230,10 @@ TEST_F(OutsideLinkTest, SharedSystemFilesArePackedWithAWarning) {
   fs::create_symlink(shared, scratch / "src" / "license.txt");
   const testing::ToolRun run = Build();
   EXPECT_EQ(run.code, kExitOk) << run.err;
-  EXPECT_THAT(run.err, HasSubstr("warning: 1 file is a link to the system's shared files, packed as "
-                                 "copies: license.txt -> " + fs::canonical(shared).string()));
+  EXPECT_THAT(run.err,
+              HasSubstr("warning: 1 file is a link to the system's shared files, packed as "
+                        "copies: license.txt -> " +
+                        fs::canonical(shared).string()));
 }
 
 }  // namespace

@@ -15,9 +15,9 @@ namespace ebook {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using testing::RunTool;
 using testing::ScratchFolder;
-using ::testing::HasSubstr;
 
 const std::string kBitmap = std::string("BM") + std::string(60, '\x7F');
 
@@ -31,8 +31,8 @@ std::vector<std::pair<std::string, std::string>> Entries(const std::string& path
 
 // The printed command, split at its blanks (the scratch paths hold none), run in-process.
 testing::ToolRun RunPrinted(const std::string& out, const std::string& viewer) {
-  const std::string command = out.substr(out.find('\n') + 1, out.find('\n', out.find('\n') + 1) -
-                                                                 out.find('\n') - 1);
+  const std::string command =
+      out.substr(out.find('\n') + 1, out.find('\n', out.find('\n') + 1) - out.find('\n') - 1);
   std::istringstream words(command);
   std::vector<std::string> args;
   for (std::string word; words >> word;) args.push_back(word);
@@ -57,10 +57,13 @@ TEST_F(ExtractTest, EveryPartComesBackAndBuildsTheSameBook) {
   options.source = scratch / "src";
   options.output = scratch / "book";
   options.viewer = viewer;
-  options.settings = scratch.Write("book.ini", "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\n"
-                                               "home=index.html\r\n[PFiles]\r\nUseTOC=1\r\n");
+  options.settings = scratch.Write("book.ini",
+                                   "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\n"
+                                   "home=index.html\r\n[PFiles]\r\nUseTOC=1\r\n");
   // Captions in Windows-1252 and in UTF-8 alike come back byte for byte.
-  options.toc = scratch.Write("toc.txt", "Pr\xE9" "face\tindex.html\n  Caf\xC3\xA9\tpics/cover.png\n");
+  options.toc = scratch.Write("toc.txt",
+                              "Pr\xE9"
+                              "face\tindex.html\n  Caf\xC3\xA9\tpics/cover.png\n");
   options.logo = scratch.Write("logo.bmp", kBitmap + "logo");
   options.splash = scratch.Write("splash.bmp", kBitmap + "splash");
   options.splashSeconds = "4";
@@ -90,7 +93,8 @@ TEST_F(ExtractTest, EveryPartComesBackAndBuildsTheSameBook) {
 
 TEST_F(ExtractTest, BookWithoutSettingsOrContentsStaysWithout) {
   const std::string book =
-      scratch.Write("book", EncodeArchive({{"A.HTML", "<a href=b.html>b</a>"}, {"B.HTML", "b"}})).string();
+      scratch.Write("book", EncodeArchive({{"A.HTML", "<a href=b.html>b</a>"}, {"B.HTML", "b"}}))
+          .string();
   const testing::ToolRun run = RunTool({"extract", book, (scratch / "out").string()});
   ASSERT_EQ(run.code, kExitOk) << run.err;
   EXPECT_THAT(run.out, HasSubstr("--settings none --toc none"));

@@ -2,22 +2,21 @@
 // the same program writing into a pipe, or told --quiet, does not.
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "ScratchFolder.h"
 
 namespace ebook {
 namespace {
 
-using testing::ScratchFolder;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testing::ScratchFolder;
 
 struct ProgramRun {
   int status = -1;
@@ -29,7 +28,8 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::vector<std::string>& args, bool terminal) {
   int reader = -1, writer = -1;
   if (terminal) {
-    if (openpty(&reader, &writer, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty");
+    if (openpty(&reader, &writer, nullptr, nullptr, nullptr) != 0)
+      throw std::runtime_error("openpty");
   } else {
     int fds[2];
     if (pipe(fds) != 0) throw std::runtime_error("pipe");
@@ -54,9 +54,12 @@ ProgramRun RunProgram(const std::vector<std::string>& args, bool terminal) {
   char buffer[4096];
   for (;;) {
     const ssize_t got = read(reader, buffer, sizeof buffer);
-    if (got > 0) run.said.append(buffer, static_cast<size_t>(got));
-    else if (got < 0 && errno == EINTR) continue;
-    else break;  // end of the pipe, or EIO once the terminal's last writer is gone
+    if (got > 0)
+      run.said.append(buffer, static_cast<size_t>(got));
+    else if (got < 0 && errno == EINTR)
+      continue;
+    else
+      break;  // end of the pipe, or EIO once the terminal's last writer is gone
   }
   close(reader);
   waitpid(child, &run.status, 0);
@@ -69,8 +72,8 @@ TEST(ProgressTest, DrawnOnATerminalOnly) {
     scratch.Write("src/p" + std::to_string(page) + ".html", std::string(20000, 'x'));
   const std::string viewer = scratch.Write("viewer", "stand-in viewer program\n").string();
   const std::string book = (scratch / "book").string();
-  const std::vector<std::string> build = {"build", (scratch / "src").string(), "-o", book,
-                                          "--viewer", viewer, "--toc", "none"};
+  const std::vector<std::string> build = {
+      "build", (scratch / "src").string(), "-o", book, "--viewer", viewer, "--toc", "none"};
 
   const ProgramRun shown = RunProgram(build, true);
   EXPECT_EQ(shown.status, 0) << shown.said;

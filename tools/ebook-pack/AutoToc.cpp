@@ -29,9 +29,10 @@ bool HasScheme(std::string_view address) {
   const size_t colon = address.find(':');
   if (colon == std::string_view::npos || colon > address.find_first_of("/?#")) return false;
   if (colon == 0 || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
-  return std::all_of(address.begin(), address.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-  });
+  return std::all_of(
+      address.begin(), address.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+      });
 }
 
 std::string FolderOf(std::string_view page) {
@@ -40,7 +41,9 @@ std::string FolderOf(std::string_view page) {
 }
 
 // The page as UTF-8, for captions.
-std::string PageUtf8(std::string_view bytes) { return PageToUtf8(bytes, DetectPageEncoding(bytes)); }
+std::string PageUtf8(std::string_view bytes) {
+  return PageToUtf8(bytes, DetectPageEncoding(bytes));
+}
 
 // Looks pages up the way the viewer serves them.
 class StoredPages {
@@ -49,9 +52,10 @@ class StoredPages {
     for (const PackEntry& file : files) names_.insert(UpperAscii(file.name));
   }
   bool Has(std::string_view page) const {
-    return ResolveEntryName(UpperAscii(page), [this](std::string_view name) {
-             return names_.count(UpperAscii(name)) > 0;
-           }).has_value();
+    return ResolveEntryName(
+               UpperAscii(page),
+               [this](std::string_view name) { return names_.count(UpperAscii(name)) > 0; })
+        .has_value();
   }
 
  private:
@@ -60,7 +64,8 @@ class StoredPages {
 
 // Where the link whose text begins at `from` ends: its "</a", or the text's end.
 size_t EndOfLink(std::string_view utf8, size_t from) {
-  for (size_t at = utf8.find("</", from); at != std::string_view::npos; at = utf8.find("</", at + 2))
+  for (size_t at = utf8.find("</", from); at != std::string_view::npos;
+       at = utf8.find("</", at + 2))
     if (at + 3 < utf8.size() && (utf8[at + 2] == 'a' || utf8[at + 2] == 'A') &&
         (utf8[at + 3] == '>' || std::isspace(static_cast<unsigned char>(utf8[at + 3]))))
       return at;
@@ -98,7 +103,8 @@ std::vector<std::vector<ListLink>> ListsOfLinks(std::string_view pageName, std::
     const std::optional<std::string> page = BookPageName(pageName, *href);
     if (!page || page->empty()) continue;
     const size_t close = EndOfLink(utf8, tag->after);
-    groups.back().push_back({depth, *page, VisibleText(utf8.substr(tag->after, close - tag->after))});
+    groups.back().push_back(
+        {depth, *page, VisibleText(utf8.substr(tag->after, close - tag->after))});
   }
   return groups;
 }
@@ -159,7 +165,8 @@ std::vector<Heading> Headings(std::string_view utf8) {
       open.reset();
       continue;
     }
-    if (open->id.empty()) open->id = tag->Attribute("id").value_or(tag->Attribute("name").value_or(""));
+    if (open->id.empty())
+      open->id = tag->Attribute("id").value_or(tag->Attribute("name").value_or(""));
     if (tag->name == "a" && !tag->end) {
       const std::string href = tag->Attribute("href").value_or("");
       if (href.starts_with("#") && href.size() > 1) {
@@ -222,7 +229,8 @@ std::optional<std::string> BookPageName(std::string_view from, std::string_view 
   size_t at = 0;
   for (;;) {
     const size_t slash = path.find('/', at);
-    const std::string segment = path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
+    const std::string segment =
+        path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
     if (segment == "..") {
       if (segments.empty()) return std::nullopt;
       segments.pop_back();
@@ -245,8 +253,8 @@ DerivedContents DeriveContents(const std::vector<PackEntry>& files, std::string_
   std::vector<const PackEntry*> candidates;
   for (const PackEntry& file : files)
     if (file.name == startPage) candidates.push_back(&file);
-  for (const std::string_view name : {"contents.html", "contents.htm", "toc.html", "toc.htm",
-                                      "index.html", "index.htm"})
+  for (const std::string_view name :
+       {"contents.html", "contents.htm", "toc.html", "toc.htm", "index.html", "index.htm"})
     for (const PackEntry& file : files)
       if (file.name != startPage && UpperAscii(file.name) == UpperAscii(name))
         candidates.push_back(&file);
@@ -281,9 +289,10 @@ DerivedContents DeriveContents(const std::vector<PackEntry>& files, std::string_
     return contents;
   }
   std::vector<int> path;
-  const int top = std::min_element(best.begin(), best.end(), [](const ListLink& a, const ListLink& b) {
-                    return a.depth < b.depth;
-                  })->depth;
+  const int top =
+      std::min_element(best.begin(), best.end(), [](const ListLink& a, const ListLink& b) {
+        return a.depth < b.depth;
+      })->depth;
   // The start page comes first, so that the contents lead to it too.
   const bool startListed = std::any_of(best.begin(), best.end(), [&](const ListLink& link) {
     return ReducedEntryName(UpperAscii(link.page)) == UpperAscii(startPage);

@@ -68,8 +68,8 @@ void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
     page = TrimControl(page);
     if (page.empty()) return false;
     return !ResolveEntryName(UpperAscii(page), [&](std::string_view name) {
-              return stored.count(UpperAscii(name)) > 0;
-            });
+      return stored.count(UpperAscii(name)) > 0;
+    });
   };
   const std::string home = IniText(settingsText).ReadString("cSettings", "home", "");
   if (missing(home))
@@ -78,10 +78,10 @@ void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
   for (size_t i = 0; i < tree.nodes.size(); ++i) {
     const std::string page = TocPageName(tree.nodes[i].data);
     if (missing(page))
-      warnings.push_back(std::string(tocOrigin) +
-                         (lines.empty() ? ""
-                                        : ", line " + std::to_string(i < lines.size() ? lines[i] : 0)) +
-                         ": page \"" + page + "\" is not in the book");
+      warnings.push_back(
+          std::string(tocOrigin) +
+          (lines.empty() ? "" : ", line " + std::to_string(i < lines.size() ? lines[i] : 0)) +
+          ": page \"" + page + "\" is not in the book");
   }
 }
 
@@ -93,7 +93,8 @@ std::string DescribeLinks(const std::vector<OutsideLink>& links) {
   std::string text;
   for (size_t i = 0; i < links.size() && i < kLinksNamed; ++i)
     text += (i ? ", " : "") + links[i].name + " -> " + links[i].target;
-  if (links.size() > kLinksNamed) text += " and " + std::to_string(links.size() - kLinksNamed) + " more";
+  if (links.size() > kLinksNamed)
+    text += " and " + std::to_string(links.size() - kLinksNamed) + " more";
   return text;
 }
 
@@ -103,17 +104,18 @@ std::string DescribeLinks(const std::vector<OutsideLink>& links) {
 std::vector<OutsideLink> SortOutsideLinks(const SourceFiles& source, bool follow, bool forCheck,
                                           std::vector<std::string>& warnings) {
   std::vector<OutsideLink> shared, other;
-  for (const OutsideLink& link : source.outsideLinks) (link.shared ? shared : other).push_back(link);
+  for (const OutsideLink& link : source.outsideLinks)
+    (link.shared ? shared : other).push_back(link);
   if (!shared.empty())
     warnings.push_back(std::to_string(shared.size()) +
                        (shared.size() == 1 ? " file is a link" : " files are links") +
                        " to the system's shared files, packed as copies: " + DescribeLinks(shared));
   if (other.empty()) return {};
   if (follow) {
-    warnings.push_back(std::to_string(other.size()) +
-                       (other.size() == 1 ? " file is a link" : " files are links") +
-                       " to outside the source folder, packed as --follow-links asks: " +
-                       DescribeLinks(other));
+    warnings.push_back(
+        std::to_string(other.size()) +
+        (other.size() == 1 ? " file is a link" : " files are links") +
+        " to outside the source folder, packed as --follow-links asks: " + DescribeLinks(other));
     return {};
   }
   if (forCheck) return other;
@@ -146,7 +148,8 @@ std::string SettingsFor(const BuildOptions& options, const std::vector<PackEntry
         }
       }
     if (facts.title.empty()) facts.title = options.source.filename().string();
-    if (facts.title.empty()) facts.title = fs::absolute(options.source).parent_path().filename().string();
+    if (facts.title.empty())
+      facts.title = fs::absolute(options.source).parent_path().filename().string();
     text = DefaultSettingsText(facts);
   }
   std::vector<SettingChange> changes;
@@ -154,7 +157,8 @@ std::string SettingsFor(const BuildOptions& options, const std::vector<PackEntry
   if (options.start) changes.push_back({"cSettings", "home", *options.start});
   changes.insert(changes.end(), options.changes.begin(), options.changes.end());
   for (const SettingChange& change : changes) {
-    if (!stored) throw PackError("--settings none stores no settings, so nothing can be set in them");
+    if (!stored)
+      throw PackError("--settings none stores no settings, so nothing can be set in them");
     if (!IsViewerSetting(change.section, change.key))
       result.warnings.push_back("--set " + change.section + "." + change.key +
                                 ": not a setting the viewer reads");
@@ -198,7 +202,8 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
   TocTree tree;
   std::vector<int> lines;
   std::string tocOrigin = "contents file " + options.toc.string();
-  const bool derive = options.toc == kAuto || (options.toc.empty() && PagesInFolderOrder(files).size() > 1);
+  const bool derive =
+      options.toc == kAuto || (options.toc.empty() && PagesInFolderOrder(files).size() > 1);
   if (derive) {
     DerivedContents derived = DeriveContents(files, start);
     tree = std::move(derived.tree);
@@ -212,16 +217,16 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
   const bool contents = !tree.nodes.empty();
 
   bool haveSettings = false;
-  const std::string settingsText = SettingsFor(options, files, start, contents, result, haveSettings);
+  const std::string settingsText =
+      SettingsFor(options, files, start, contents, result, haveSettings);
   if (contents && haveSettings && !IniText(settingsText).ReadBool("PFiles", "UseTOC", false))
     warnings.push_back("the book has contents (" + result.contents +
                        "), but its settings do not load them: set PFiles/UseTOC=1 "
                        "(and UseTOCauto=1 to open them at start)");
-  const std::string settingsOrigin =
-      options.settings.empty() ? std::string("settings made for the folder")
-                               : "settings file " + options.settings.string();
-  if (haveSettings)
-    add(InMemory({std::string(kSettingsEntry), settingsText}), settingsOrigin);
+  const std::string settingsOrigin = options.settings.empty()
+                                         ? std::string("settings made for the folder")
+                                         : "settings file " + options.settings.string();
+  if (haveSettings) add(InMemory({std::string(kSettingsEntry), settingsText}), settingsOrigin);
   if (!options.splash.empty())
     for (BookEntry& entry : SplashEntries(options.splash, *options.splashSeconds))
       add(InMemory(std::move(entry)), "splash picture " + options.splash.string());
@@ -265,12 +270,13 @@ BuildResult BuildBook(const BuildOptions& options) {
   file.Write(viewer);
   uintmax_t bytes = viewer.size();
   Progress progress(options.progress, "building", book.entries.size(), total);
-  WriteEntries(book.entries, options.level,
-               [&](std::string_view encoded) {
-                 file.Write(encoded);
-                 bytes += encoded.size();
-               },
-               &progress);
+  WriteEntries(
+      book.entries, options.level,
+      [&](std::string_view encoded) {
+        file.Write(encoded);
+        bytes += encoded.size();
+      },
+      &progress);
   progress.Finish();
   file.Commit(kBookMode);
   result.entries = book.entries.size();

@@ -31,12 +31,12 @@ struct BuildOptions {
   std::optional<std::string> splashSeconds;
   std::filesystem::path logo;
   std::filesystem::path buttons;
-  std::filesystem::path viewer;    // empty: the `ebook` program beside this tool
-  std::optional<std::string> title;  // --title, UTF-8
-  std::optional<std::string> start;  // --start
+  std::filesystem::path viewer;        // empty: the `ebook` program beside this tool
+  std::optional<std::string> title;    // --title, UTF-8
+  std::optional<std::string> start;    // --start
   std::vector<SettingChange> changes;  // --set, in order
   int level = kDefaultLevel;
-  bool followLinks = false;  // pack files reached through links to outside the folder
+  bool followLinks = false;          // pack files reached through links to outside the folder
   std::ostream* progress = nullptr;  // the terminal to draw progress on, if any
 };
 

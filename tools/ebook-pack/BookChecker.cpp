@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <mutex>
+#include <set>
 #include <shared_mutex>
 #include <thread>
 
@@ -63,7 +63,7 @@ std::vector<std::pair<std::string, std::string>> PictureEntries() {
 
 namespace {
 
-constexpr size_t kPagesNamed = 3;           // pages a grouped finding names
+constexpr size_t kPagesNamed = 3;                // pages a grouped finding names
 constexpr size_t kSharedInflation = 128 * 1024;  // stored bytes that inflate to at most 132 MB
 
 std::string Plural(size_t count, std::string_view one, std::string_view many) {
@@ -85,7 +85,6 @@ bool IsPlace(const std::set<std::string>& ids, const std::string& fragment) {
   return lower == "top";
 }
 
-
 }  // namespace
 
 void BookChecker::Add(Finding::Severity severity, std::string kind, std::string where,
@@ -106,8 +105,8 @@ void BookChecker::Warning(std::string kind, std::string where, std::string what)
 
 std::string BookChecker::Lookup(const std::string& request) const {
   return UpperAscii(ResolveEntryName(request, [this](std::string_view name) {
-                     return stored_.count(UpperAscii(name)) > 0;
-                   }).value_or(""));
+                      return stored_.count(UpperAscii(name)) > 0;
+                    }).value_or(""));
 }
 
 const std::string& BookChecker::Content(const std::string& name) const {
@@ -210,8 +209,10 @@ void BookChecker::ReadPages() {
         // one may be a bomb, and inflates alone so that its memory check sees all there is.
         std::shared_lock shared(inflating, std::defer_lock);
         std::unique_lock alone(inflating, std::defer_lock);
-        if (stored > kSharedInflation) alone.lock();
-        else shared.lock();
+        if (stored > kSharedInflation)
+          alone.lock();
+        else
+          shared.lock();
         const std::string content = book_.ReadEntry(name);
         if (IsHtml(name)) {
           std::vector<std::string> ids;
@@ -268,15 +269,17 @@ void BookChecker::CheckSettings() {
     const auto [first, added] = firstLine.emplace(key, line.lineNumber);
     const auto setting = known.find(key);
     if (setting == known.end())
-      Warning("settings", where(line.lineNumber), line.section + "/" + line.key +
-                                          " is not a setting the viewer reads (a misspelling?)");
+      Warning(
+          "settings", where(line.lineNumber),
+          line.section + "/" + line.key + " is not a setting the viewer reads (a misspelling?)");
     else if (!added)
-      Warning("settings", where(line.lineNumber), line.section + "/" + line.key +
-                                          " is given again; the viewer reads the one on " +
-                                          lineText(first->second));
-    else if (const std::string problem = ValueProblem(*setting->second, line.value); !problem.empty())
-      Warning("settings", where(line.lineNumber), line.section + "/" + line.key + " " + Quoted(line.value) +
-                                          " " + problem);
+      Warning("settings", where(line.lineNumber),
+              line.section + "/" + line.key + " is given again; the viewer reads the one on " +
+                  lineText(first->second));
+    else if (const std::string problem = ValueProblem(*setting->second, line.value);
+             !problem.empty())
+      Warning("settings", where(line.lineNumber),
+              line.section + "/" + line.key + " " + Quoted(line.value) + " " + problem);
     if (key == "csettings/data" && added) dataLine = line.lineNumber;
   }
 
@@ -286,9 +289,9 @@ void BookChecker::CheckSettings() {
           "no option string (cSettings/DATA): the book has no toolbar buttons and "
           "every other switch is off");
   else if (data->size() < opt::kRequiredLength)
-    Error("settings", where(dataLine), "the option string holds " + std::to_string(data->size()) +
-                               " switches; the viewer reads " +
-                               std::to_string(opt::kRequiredLength));
+    Error("settings", where(dataLine),
+          "the option string holds " + std::to_string(data->size()) +
+              " switches; the viewer reads " + std::to_string(opt::kRequiredLength));
 }
 
 void BookChecker::CheckPictures() {
@@ -296,7 +299,8 @@ void BookChecker::CheckPictures() {
     const std::string& bytes = Content(name);
     if (bytes.empty()) continue;
     if (bytes.compare(0, 2, "BM") != 0)
-      Error("picture", name, "the " + role + " is not a Windows bitmap (it does not begin with \"BM\")");
+      Error("picture", name,
+            "the " + role + " is not a Windows bitmap (it does not begin with \"BM\")");
     else if (const std::string problem = BitmapProblem(bytes); !problem.empty())
       Error("picture", name, "the " + role + " cannot be loaded: " + problem);
   }
@@ -307,8 +311,9 @@ void BookChecker::CheckPictures() {
             "has none; the logo area stays empty");
   const std::string& marker = Content("XSEI.QRLC");
   if (!marker.empty() && marker.find_first_not_of("0123456789") != std::string::npos)
-    Error("picture", "XSEI.QRLC", "the splash time " + Quoted(marker) +
-                           " is not a whole number of seconds; the splash never closes");
+    Error("picture", "XSEI.QRLC",
+          "the splash time " + Quoted(marker) +
+              " is not a whole number of seconds; the splash never closes");
 }
 
 void BookChecker::CheckStartAndContents() {
@@ -320,7 +325,8 @@ void BookChecker::CheckStartAndContents() {
 
   const std::string home(TrimControl(ini.ReadString("cSettings", "home", "")));
   if (!byContents && home.empty())
-    Error("start page", "settings", "no start page (cSettings/home); the viewer opens an empty page");
+    Error("start page", "settings",
+          "no start page (cSettings/home); the viewer opens an empty page");
   if (!home.empty()) {
     const LinkTarget target = ResolveLink("", home);
     const std::string found = target.kind == LinkTargetKind::Entry ? Lookup(target.request) : "";
@@ -357,7 +363,8 @@ void BookChecker::CheckStartAndContents() {
     if (target.kind != LinkTargetKind::Entry) continue;
     const std::string found = Lookup(target.request);
     if (found.empty()) {
-      Error("contents", where, "the page " + Quoted(page) + " names no entry (" + target.entry + ")");
+      Error("contents", where,
+            "the page " + Quoted(page) + " names no entry (" + target.entry + ")");
       continue;
     }
     if (useToc) roots_.push_back(found);
@@ -407,7 +414,8 @@ void BookChecker::CheckLinks() {
       if (html) pageLinks_.emplace_back(name, found);
       if (target.fragment.empty() || !IsHtml(found)) continue;
       const auto targetFacts = pages_.find(found);
-      if (targetFacts == pages_.end() || IsPlace(targetFacts->second.ids, target.fragment)) continue;
+      if (targetFacts == pages_.end() || IsPlace(targetFacts->second.ids, target.fragment))
+        continue;
       const std::string key = found + "#" + target.fragment;
       Note(anchors, anchorOrder, key, name, link.line);
       firstAddress.try_emplace(key, link.kind + " " + Quoted(link.address));
@@ -459,7 +467,8 @@ void BookChecker::CheckReach() {
   for (const std::string& name : names_) {
     if (!IsSearchablePage(name) || reached.count(name)) continue;
     const size_t slash = name.find('/');
-    const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
     auto [it, added] = byFolder.try_emplace(folder);
     if (added) folderOrder.push_back(folder);
     it->second.push_back(name);
@@ -484,8 +493,9 @@ FolderBook BookFromFolder(const BuildOptions& options) {
   BuildResult notes;  // the build's warnings; the checker makes its own findings
   const CollectedBook collected = CollectBookEntries(options, notes, /*forCheck=*/true);
   std::string archive;
-  WriteEntries(collected.entries, options.level,
-               [&](std::string_view encoded) { archive.append(encoded); }, nullptr);
+  WriteEntries(
+      collected.entries, options.level, [&](std::string_view encoded) { archive.append(encoded); },
+      nullptr);
   FolderBook folder{BookImage::FromBytes(std::move(archive)), {}};
   for (const OutsideLink& link : collected.refusedLinks) {
     Finding finding;

@@ -77,10 +77,10 @@ class BookChecker {
   const BookImage& book_;
   Progress* progress_;
   std::vector<Finding> findings_;
-  std::vector<std::string> names_;              // stored names in archive order, each once
-  std::set<std::string> stored_;                // the same, for look-ups
-  std::map<std::string, std::string> kept_;     // content of the internal entries
-  std::map<std::string, PageFacts> pages_;      // links and ids of the HTML and CSS entries
+  std::vector<std::string> names_;           // stored names in archive order, each once
+  std::set<std::string> stored_;             // the same, for look-ups
+  std::map<std::string, std::string> kept_;  // content of the internal entries
+  std::map<std::string, PageFacts> pages_;   // links and ids of the HTML and CSS entries
   std::string settingsText_;
   std::vector<std::string> roots_;                              // pages the viewer opens by itself
   std::vector<std::pair<std::string, std::string>> pageLinks_;  // page, entry it links

@@ -15,13 +15,14 @@ namespace ebook {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr fs::perms kFileMode = fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms kFileMode =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
 
 void Save(const fs::path& path, std::string_view bytes) {
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
-  if (error) throw PackError("cannot make folder " + path.parent_path().string() + ": " + error.message());
+  if (error)
+    throw PackError("cannot make folder " + path.parent_path().string() + ": " + error.message());
   WriteFileAtomically(path, {bytes}, kFileMode);
 }
 
@@ -45,7 +46,8 @@ std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-ExtractResult ExtractBook(const BookImage& book, const std::string& bookPath, const fs::path& folder) {
+ExtractResult ExtractBook(const BookImage& book, const std::string& bookPath,
+                          const fs::path& folder) {
   std::error_code error;
   if (fs::exists(folder, error) && !fs::is_empty(folder, error))
     throw PackError("cannot extract into " + folder.string() + ": it is not empty");
@@ -118,15 +120,16 @@ ExtractResult ExtractBook(const BookImage& book, const std::string& bookPath, co
       Save(pictures / (name.substr(0, name.size() - 5) + ".bmp"), content);
       buttons = true;
     } else {
-      result.warnings.push_back(name + ": an entry of the book's own that build does not make; left out");
+      result.warnings.push_back(name +
+                                ": an entry of the book's own that build does not make; left out");
     }
   }
   command += " --settings " + (settings ? ShellQuoted((folder / "settings.ini").string()) : "none");
   command += " --toc " + (contents ? ShellQuoted((folder / "contents.txt").string()) : "none");
   if (buttons) command += " --buttons " + ShellQuoted(pictures.string());
   if (splashPicture && !splashSeconds.empty())
-    command += " --splash " + ShellQuoted((pictures / "splash.bmp").string()) + " --splash-seconds " +
-               ShellQuoted(splashSeconds);
+    command += " --splash " + ShellQuoted((pictures / "splash.bmp").string()) +
+               " --splash-seconds " + ShellQuoted(splashSeconds);
   else if (splashPicture || !splashSeconds.empty())
     result.warnings.push_back("the splash picture and its time come only together in a build");
   result.buildCommand = command;

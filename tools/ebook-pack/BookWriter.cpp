@@ -71,7 +71,8 @@ void WriteEntries(const std::vector<PackEntry>& entries, int level,
       size_t i;
       {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return stop || next >= entries.size() || next < written + window; });
+        changed.wait(lock,
+                     [&] { return stop || next >= entries.size() || next < written + window; });
         if (stop || next >= entries.size()) return;
         i = next++;
       }

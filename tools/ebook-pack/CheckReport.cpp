@@ -44,8 +44,10 @@ std::string FormatSummary(std::string_view book, const std::vector<Finding>& fin
     ++(finding.severity == Finding::Severity::Error ? errors : warnings);
     auto it = std::find_if(kinds.begin(), kinds.end(),
                            [&](const auto& kind) { return kind.first == finding.kind; });
-    if (it == kinds.end()) kinds.emplace_back(finding.kind, 1);
-    else ++it->second;
+    if (it == kinds.end())
+      kinds.emplace_back(finding.kind, 1);
+    else
+      ++it->second;
   }
   std::string line = std::string(book) + ": " + Plural(errors, "error", "errors") + ", " +
                      Plural(warnings, "warning", "warnings");

@@ -29,8 +29,7 @@ std::string ValueProblem(const SettingKey& setting, std::string_view value) {
     case SettingType::Integer:
     case SettingType::Boolean:
       if (ParseInteger(value)) return {};
-      return "is not a whole number; the viewer uses the default " +
-             Quoted(setting.defaultValue);
+      return "is not a whole number; the viewer uses the default " + Quoted(setting.defaultValue);
     case SettingType::Color:
       if (ColorFromString(value)) return {};
       return "is neither a colour name nor a number; the viewer keeps the system's colour";
@@ -69,10 +68,12 @@ std::string BitmapProblem(std::string_view bytes) {
   if (width <= 0 || height == 0) return "it claims a picture of no pixels";
   if (compression != 0 && compression != 3) return {};  // run-length coded: no fixed size
   const uint64_t rowBytes = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-  const uint64_t needed = pixelsAt + rowBytes * static_cast<uint64_t>(height < 0 ? -height : height);
+  const uint64_t needed =
+      pixelsAt + rowBytes * static_cast<uint64_t>(height < 0 ? -height : height);
   if (needed > bytes.size())
-    return "it claims " + std::to_string(width) + " x " + std::to_string(height < 0 ? -height : height) +
-           " pixels (" + std::to_string(needed) + " bytes) but holds " + std::to_string(bytes.size());
+    return "it claims " + std::to_string(width) + " x " +
+           std::to_string(height < 0 ? -height : height) + " pixels (" + std::to_string(needed) +
+           " bytes) but holds " + std::to_string(bytes.size());
   return {};
 }
 
@@ -87,7 +88,8 @@ std::string UncreatableName(std::string_view name) {
   const std::string path = DiskName(name);
   if (path.ends_with('/')) return "the name ends in \"/\", so it names a folder, not a file";
   const size_t slash = path.rfind('/');
-  const std::string_view last = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  const std::string_view last =
+      std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
   if (last == ".") return "the name ends in \".\", which names a folder, not a file";
   if (path.size() > kMaxExtractedName)
     return "the name is " + std::to_string(path.size()) + " bytes long, too long for a file's path";

@@ -13,7 +13,8 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 
 // Offset of "</tag" from `from` compared without case, or the text's end.
 size_t FindEndTag(std::string_view html, std::string_view tag, size_t from) {
-  for (size_t at = html.find("</", from); at != std::string_view::npos; at = html.find("</", at + 2)) {
+  for (size_t at = html.find("</", from); at != std::string_view::npos;
+       at = html.find("</", at + 2)) {
     size_t k = 0;
     while (k < tag.size() && at + 2 + k < html.size() && Lower(html[at + 2 + k]) == tag[k]) ++k;
     if (k == tag.size()) return at;
@@ -27,7 +28,8 @@ std::optional<std::string> HtmlTag::Attribute(std::string_view wanted) const {
   for (const auto& [attribute, value] : attributes) {
     if (attribute != wanted) continue;
     std::string text = value;
-    for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at) text.erase(at + 1, 4);
+    for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at)
+      text.erase(at + 1, 4);
     return text;
   }
   return std::nullopt;
@@ -62,7 +64,8 @@ std::optional<HtmlTag> HtmlTags::Next() {
         continue;
       }
       std::string attribute;
-      while (i < html.size() && !IsBlank(html[i]) && html[i] != '/' && html[i] != '>' && html[i] != '=')
+      while (i < html.size() && !IsBlank(html[i]) && html[i] != '/' && html[i] != '>' &&
+             html[i] != '=')
         attribute += Lower(html[i++]);
       while (i < html.size() && IsBlank(html[i])) ++i;
       if (i >= html.size() || html[i] != '=') {
@@ -80,11 +83,13 @@ std::optional<HtmlTag> HtmlTags::Next() {
         while (i < html.size() && !IsBlank(html[i]) && html[i] != '>') ++i;
         end = i;
       }
-      tag.attributes.emplace_back(std::move(attribute), std::string(html.substr(begin, end - begin)));
+      tag.attributes.emplace_back(std::move(attribute),
+                                  std::string(html.substr(begin, end - begin)));
     }
     tag.after = std::min(i + 1, html.size());
     at_ = tag.after;
-    if (!tag.end && (tag.name == "script" || tag.name == "style")) at_ = FindEndTag(html, tag.name, at_);
+    if (!tag.end && (tag.name == "script" || tag.name == "style"))
+      at_ = FindEndTag(html, tag.name, at_);
     return tag;
   }
   at_ = html.size();
@@ -95,9 +100,12 @@ std::string VisibleText(std::string_view html) {
   std::string text;
   bool inTag = false;
   for (const char c : html) {
-    if (c == '<') inTag = true;
-    else if (c == '>' && inTag) inTag = false;
-    else if (!inTag) text += c;
+    if (c == '<')
+      inTag = true;
+    else if (c == '>' && inTag)
+      inTag = false;
+    else if (!inTag)
+      text += c;
   }
   text = DecodeCharacterReferences(text);
   std::string out;

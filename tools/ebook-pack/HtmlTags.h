@@ -12,11 +12,11 @@
 namespace ebook {
 
 struct HtmlTag {
-  std::string name;  // lower-case; "" never
-  bool end = false;  // "</name>"
+  std::string name;                                             // lower-case; "" never
+  bool end = false;                                             // "</name>"
   std::vector<std::pair<std::string, std::string>> attributes;  // names lower-case, values raw
-  size_t begin = 0;  // offset of "<"
-  size_t after = 0;  // offset after ">"
+  size_t begin = 0;                                             // offset of "<"
+  size_t after = 0;                                             // offset after ">"
 
   // The value of the attribute, "&amp;" read as "&"; nullopt when absent.
   std::optional<std::string> Attribute(std::string_view name) const;

@@ -57,7 +57,8 @@ const std::map<std::string, std::string>& CommandUsages() {
       {"list", "  ebook-pack list BOOK          entry names in archive order\n"},
       {"cat", "  ebook-pack cat BOOK NAME      an entry's content\n"},
       {"settings", "  ebook-pack settings BOOK      the settings the viewer reads\n"},
-      {"search", "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n"},
+      {"search",
+       "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n"},
   };
   return usages;
 }
@@ -103,31 +104,50 @@ CommandOptions ParseBuildArguments(const std::vector<std::string>& args) {
       haveSource = true;
       continue;
     }
-    if (arg == "--follow-links") options.followLinks = true;
-    else if (arg == "--quiet" || arg == "-q") parsed.quiet = true;
-    else if (arg == "--format=json" && command == "check") parsed.json = true;
-    else if (arg == "--format=text" && command == "check") parsed.json = false;
-    else if (arg == "--from" && command == "toc") parsed.from = true;
+    if (arg == "--follow-links")
+      options.followLinks = true;
+    else if (arg == "--quiet" || arg == "-q")
+      parsed.quiet = true;
+    else if (arg == "--format=json" && command == "check")
+      parsed.json = true;
+    else if (arg == "--format=text" && command == "check")
+      parsed.json = false;
+    else if (arg == "--from" && command == "toc")
+      parsed.from = true;
     else {
       if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
       const std::string& value = args[++i];
-      if (arg == "-o" && command == "build") options.output = value;
+      if (arg == "-o" && command == "build")
+        options.output = value;
       else if (arg == "--format" && command == "check") {
         if (value != "json" && value != "text") throw UsageError("--format is text or json");
         parsed.json = value == "json";
-      } else if (arg == "--start") options.start = value;
-      else if (command == "toc") throw UsageError("toc --from takes only --start");
-      else if (arg == "--settings") options.settings = value;
-      else if (arg == "--toc") options.toc = value;
-      else if (arg == "--title") options.title = value;
-      else if (arg == "--set") options.changes.push_back(ParseChange(value));
-      else if (arg == "--level") options.level = ParseLevel(value);
-      else if (arg == "--splash") options.splash = value;
-      else if (arg == "--splash-seconds") options.splashSeconds = value;
-      else if (arg == "--logo") options.logo = value;
-      else if (arg == "--buttons") options.buttons = value;
-      else if (arg == "--viewer") options.viewer = value;
-      else throw UsageError("unknown option " + arg);
+      } else if (arg == "--start")
+        options.start = value;
+      else if (command == "toc")
+        throw UsageError("toc --from takes only --start");
+      else if (arg == "--settings")
+        options.settings = value;
+      else if (arg == "--toc")
+        options.toc = value;
+      else if (arg == "--title")
+        options.title = value;
+      else if (arg == "--set")
+        options.changes.push_back(ParseChange(value));
+      else if (arg == "--level")
+        options.level = ParseLevel(value);
+      else if (arg == "--splash")
+        options.splash = value;
+      else if (arg == "--splash-seconds")
+        options.splashSeconds = value;
+      else if (arg == "--logo")
+        options.logo = value;
+      else if (arg == "--buttons")
+        options.buttons = value;
+      else if (arg == "--viewer")
+        options.viewer = value;
+      else
+        throw UsageError("unknown option " + arg);
     }
   }
   if (!haveSource)
@@ -189,13 +209,15 @@ int TocFromFolder(const std::vector<std::string>& args, std::ostream& out, std::
   const std::string start = parsed.build.start.value_or(DefaultStartPage(source.files));
   DerivedContents contents = DeriveContents(source.files, start);
   if (contents.tree.nodes.empty()) {
-    err << kProgram << ": " << parsed.build.source.string() << " has no pages to make contents of\n";
+    err << kProgram << ": " << parsed.build.source.string()
+        << " has no pages to make contents of\n";
     return kExitFailed;
   }
   for (TocNode& node : contents.tree.nodes) node.caption = DecodeBookText(node.caption);
   out << FormatTocText(contents.tree);
   if (!parsed.quiet)
-    err << kProgram << ": " << contents.tree.nodes.size() << " nodes from " << contents.source << '\n';
+    err << kProgram << ": " << contents.tree.nodes.size() << " nodes from " << contents.source
+        << '\n';
   return kExitOk;
 }
 
@@ -214,15 +236,17 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream*
   if (!folder && settingsArguments)
     throw UsageError("check takes build's options only with a source folder");
   FolderBook checked;
-  if (folder) checked = BookFromFolder(options);
-  else checked.book = BookImage::FromFile(options.source.string());
+  if (folder)
+    checked = BookFromFolder(options);
+  else
+    checked.book = BookImage::FromFile(options.source.string());
   if (checked.book.index().entries().empty())
     throw PackError(options.source.string() + " holds no book: nothing follows the program");
   std::vector<Finding> findings = std::move(checked.findings);
   {
     uintmax_t archive = checked.book.bytes().size() - checked.book.archiveStart();
-    Progress progress(parsed.quiet ? nullptr : terminal, "checking", checked.book.index().entries().size(),
-                      archive);
+    Progress progress(parsed.quiet ? nullptr : terminal, "checking",
+                      checked.book.index().entries().size(), archive);
     for (Finding& finding : BookChecker(checked.book, &progress).Run())
       findings.push_back(std::move(finding));
   }

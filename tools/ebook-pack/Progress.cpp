@@ -50,9 +50,10 @@ void Progress::Update(size_t filesDone, uintmax_t bytesDone) {
       bytes_ ? static_cast<double>(bytesDone) / static_cast<double>(bytes_)
              : (files_ ? static_cast<double>(filesDone) / static_cast<double>(files_) : 1.0);
   const size_t filled = std::min(kBarWidth, static_cast<size_t>(share * kBarWidth + 0.5));
-  std::string line = what_ + " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '-') +
-                     "] " + std::to_string(filesDone) + "/" + std::to_string(files_) + " files, " +
-                     FormatBytes(bytesDone) + " of " + FormatBytes(bytes_);
+  std::string line = what_ + " [" + std::string(filled, '#') +
+                     std::string(kBarWidth - filled, '-') + "] " + std::to_string(filesDone) + "/" +
+                     std::to_string(files_) + " files, " + FormatBytes(bytesDone) + " of " +
+                     FormatBytes(bytes_);
   const size_t width = line.size();
   if (width < width_) line += std::string(width_ - width, ' ');
   width_ = width;

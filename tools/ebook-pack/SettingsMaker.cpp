@@ -72,8 +72,8 @@ std::string DefaultOptionString(const DefaultSettingsFacts& facts) {
   for (size_t button = opt::kBack; button <= opt::kContent; ++button) data[button] = '1';
   if (!facts.contents) data[opt::kContent] = '0';
   if (facts.logo) data[opt::kLogo] = '1';
-  data[opt::kBorder] = '2';          // sizeable
-  data[opt::kPlacement] = '0';       // centred
+  data[opt::kBorder] = '2';     // sizeable
+  data[opt::kPlacement] = '0';  // centred
   data[opt::kMinimizeButton] = '1';
   data[opt::kMaximizeButton] = '1';
   data[opt::kSystemMenu] = '1';
@@ -89,8 +89,8 @@ std::string DefaultSettingsText(const DefaultSettingsFacts& facts) {
   return text;
 }
 
-std::string SetSettingsValue(std::string_view text, std::string_view section,
-                             std::string_view key, std::string_view value) {
+std::string SetSettingsValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value) {
   std::vector<std::string> lines;
   for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
   const std::string wanted = Lowered(section);

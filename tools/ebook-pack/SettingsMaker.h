@@ -39,8 +39,8 @@ std::string DefaultSettingsText(const DefaultSettingsFacts& facts);
 // `text` (CR LF lines) with SECTION/KEY set to `value`: the key's line in its section replaced,
 // else a line added at the end of the section, else the section added at the end. Section and
 // key names match without regard to ASCII case, as the viewer reads them.
-std::string SetSettingsValue(std::string_view text, std::string_view section,
-                             std::string_view key, std::string_view value);
+std::string SetSettingsValue(std::string_view text, std::string_view section, std::string_view key,
+                             std::string_view value);
 
 // Whether the viewer reads SECTION/KEY.
 bool IsViewerSetting(std::string_view section, std::string_view key);

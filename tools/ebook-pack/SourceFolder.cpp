@@ -65,7 +65,8 @@ SourceFiles ReadSourceFolder(const fs::path& folder, const fs::path& skip,
   } catch (const fs::filesystem_error& failure) {
     throw PackError("cannot read " + failure.path1().string() + ": " + failure.code().message());
   }
-  if (source.files.empty()) warnings.push_back("source folder " + folder.string() + " holds no files");
+  if (source.files.empty())
+    warnings.push_back("source folder " + folder.string() + " holds no files");
   return source;
 }
 

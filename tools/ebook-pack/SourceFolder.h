@@ -32,8 +32,7 @@ struct SourceFiles {
 // refuse or accept. Names holding "#" or "?" get a warning each. Throws PackError
 // for a missing folder, a file that cannot be read, a link that leads nowhere, or a name
 // holding the byte 0xB6.
-SourceFiles ReadSourceFolder(const std::filesystem::path& folder,
-                             const std::filesystem::path& skip,
+SourceFiles ReadSourceFolder(const std::filesystem::path& folder, const std::filesystem::path& skip,
                              std::vector<std::string>& warnings);
 
 }  // namespace ebook
