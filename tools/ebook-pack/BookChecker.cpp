@@ -214,11 +214,19 @@ void BookChecker::ReadPages() {
         else
           shared.lock();
         const std::string content = book_.ReadEntry(name);
-        if (IsHtml(name)) {
+        // Reading the links takes a lower-cased copy of the text.
+        if (IsHtml(name) || IsStyleSheet(name)) {
+          try {
+            EnsureMemoryFor(content.size());
+          } catch (const std::bad_alloc&) {
+            page.unread = true;
+          }
+        }
+        if (!page.unread && IsHtml(name)) {
           std::vector<std::string> ids;
           page.links = HtmlLinks(content, &ids);
           page.ids.insert(std::make_move_iterator(ids.begin()), std::make_move_iterator(ids.end()));
-        } else if (IsStyleSheet(name)) {
+        } else if (!page.unread && IsStyleSheet(name)) {
           page.links = CssLinks(content);
         }
       } catch (const EZDecompressionError& error) {
@@ -240,6 +248,9 @@ void BookChecker::ReadPages() {
   for (size_t i = 0; i < todo.size(); ++i) {
     if (!facts[i].failure.empty())
       Error("damaged entry", todo[i], "cannot be inflated: " + facts[i].failure);
+    else if (facts[i].unread)
+      Warning("unread page", todo[i],
+              "too large to read its links in the memory left; its links are not checked");
     else if (IsHtml(todo[i]) || IsStyleSheet(todo[i]))
       pages_.emplace(todo[i], std::move(facts[i]));
   }

@@ -47,6 +47,7 @@ class BookChecker {
     std::vector<PageLink> links;
     std::set<std::string> ids;
     std::string failure;  // what inflating it said, "" when it inflated
+    bool unread = false;  // inflated, but no memory was left to read its links
   };
   struct LinkGroup {
     size_t links = 0;
