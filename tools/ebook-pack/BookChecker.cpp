@@ -8,6 +8,7 @@
 #include <set>
 #include <shared_mutex>
 #include <thread>
+#include <unordered_set>
 
 #include "EntryProblems.h"
 #include "InternalEntries.h"
@@ -77,7 +78,7 @@ void AddFolders(std::string_view name, std::set<std::string>& folders) {
 }
 
 // "#top" needs no id: a browser scrolls to the page's top for it.
-bool IsPlace(const std::set<std::string>& ids, const std::string& fragment) {
+bool IsPlace(const std::unordered_set<std::string>& ids, const std::string& fragment) {
   if (ids.count(fragment)) return true;
   std::string lower = fragment;
   for (char& c : lower)
@@ -422,7 +423,7 @@ void BookChecker::CheckLinks() {
         firstAddress.try_emplace(key, link.kind + " " + Quoted(link.address));
         continue;
       }
-      if (html) pageLinks_.emplace_back(name, found);
+      if (html && found != name) pageLinks_[name].insert(found);
       if (target.fragment.empty() || !IsHtml(found)) continue;
       const auto targetFacts = pages_.find(found);
       if (targetFacts == pages_.end() || IsPlace(targetFacts->second.ids, target.fragment))
@@ -461,15 +462,15 @@ void BookChecker::CheckLinks() {
 
 void BookChecker::CheckReach() {
   if (roots_.empty()) return;  // no way in at all is reported as such
-  std::set<std::string> reached(roots_.begin(), roots_.end());
+  std::unordered_set<std::string> reached(roots_.begin(), roots_.end());
   std::vector<std::string> pending(roots_.begin(), roots_.end());
-  std::multimap<std::string, std::string> links(pageLinks_.begin(), pageLinks_.end());
   while (!pending.empty()) {
     const std::string page = std::move(pending.back());
     pending.pop_back();
-    const auto [begin, end] = links.equal_range(page);
-    for (auto it = begin; it != end; ++it)
-      if (reached.insert(it->second).second) pending.push_back(it->second);
+    const auto links = pageLinks_.find(page);
+    if (links == pageLinks_.end()) continue;
+    for (const std::string& target : links->second)
+      if (reached.insert(target).second) pending.push_back(target);
   }
   // Pages nothing reaches often come by the folder (a generator's sources, an old part kept
   // on the side): more than a few in one top folder make one finding.

@@ -20,6 +20,8 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -45,7 +47,7 @@ class BookChecker {
  private:
   struct PageFacts {
     std::vector<PageLink> links;
-    std::set<std::string> ids;
+    std::unordered_set<std::string> ids;
     std::string failure;  // what inflating it said, "" when it inflated
     bool unread = false;  // inflated, but no memory was left to read its links
   };
@@ -78,13 +80,14 @@ class BookChecker {
   const BookImage& book_;
   Progress* progress_;
   std::vector<Finding> findings_;
-  std::vector<std::string> names_;           // stored names in archive order, each once
-  std::set<std::string> stored_;             // the same, for look-ups
-  std::map<std::string, std::string> kept_;  // content of the internal entries
-  std::map<std::string, PageFacts> pages_;   // links and ids of the HTML and CSS entries
+  std::vector<std::string> names_;                    // stored names in archive order, each once
+  std::unordered_set<std::string> stored_;            // the same, for look-ups
+  std::map<std::string, std::string> kept_;           // content of the internal entries
+  std::unordered_map<std::string, PageFacts> pages_;  // links and ids of the HTML and CSS entries
   std::string settingsText_;
-  std::vector<std::string> roots_;                              // pages the viewer opens by itself
-  std::vector<std::pair<std::string, std::string>> pageLinks_;  // page, entry it links
+  std::vector<std::string> roots_;  // pages the viewer opens by itself
+  // The entries each page links, deduplicated.
+  std::unordered_map<std::string, std::unordered_set<std::string>> pageLinks_;
 };
 
 struct FolderBook {
