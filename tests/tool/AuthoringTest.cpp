@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "AutoToc.h"
 #include "GeneratorFolders.h"
 #include "PackCommand.h"
 #include "RunTool.h"
@@ -202,6 +203,28 @@ TEST_F(AuthoringTest, SettingsFileWithLfLinesIsStoredWithCrLfAndOverridden) {
             "[cEve]\r\nwidth=900\r\nwidht=700\r\n[cInfo]\r\ntitle=Yours\r\n");
   EXPECT_THAT(built.err,
               HasSubstr("book.ini, line 6: cEve/widht is not a setting the viewer reads"));
+}
+
+// Contents nodes name pages relative to the book's top, as links written in the contents page
+// lead: query and fragment kept, letter case as written, nothing outside the book.
+TEST(BookPageName, LinksOfAContentsPageBecomePageNames) {
+  const struct {
+    std::string from, href;
+    std::optional<std::string> page;
+  } cases[] = {
+      {"sub/toc.html", "../a.html#x", "a.html#x"},
+      {"sub/toc.html", "Part/B.html?v=1", "sub/Part/B.html?v=1"},
+      {"sub/toc.html", "#here", "sub/toc.html#here"},
+      {"sub/toc.html", "/top.html", "top.html"},
+      {"sub/toc.html", "./", "sub/"},
+      {"sub/toc.html", " .//c.html ", "sub/c.html"},
+      {"toc.html", "../out.html", std::nullopt},
+      {"toc.html", "https://example.com/", std::nullopt},
+      {"toc.html", "//example.com/a.html", std::nullopt},
+      {"toc.html", "mailto:a@b.c", std::nullopt},
+      {"toc.html", "x.html#DO#EXIT#", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BookPageName(c.from, c.href), c.page) << c.href;
 }
 
 // A key set from the command line is the one the viewer then reads, wherever the file had it.

@@ -11,7 +11,8 @@
 // for each <h1> and <h2> that a link can reach (it has an id, or holds one).
 //
 // Captions are what the reader sees: decoded from the page's encoding, character references
-// decoded, blanks made one space; stored as the book's 8-bit text (archive/EncodeBookText).
+// decoded, blanks made one space; stored as the book's 8-bit text (EncodeBookText in
+// text/BookText.h: Windows-1252 where it can be, so that any viewer shows them).
 
 #include <optional>
 #include <string>

@@ -33,9 +33,8 @@ class HtmlTags {
   size_t at_ = 0;
 };
 
-// The text between two offsets of a page with every tag taken out, as the reader sees it:
-// decoded from the page's encoding (`utf8`: the page converted to UTF-8 is passed instead),
-// character references decoded, blanks and line breaks made one space, trimmed.
+// The text of an HTML fragment (already in UTF-8) as the reader sees it: tags taken out,
+// character references decoded, blanks, line breaks and no-break spaces made one space, trimmed.
 std::string VisibleText(std::string_view utf8Html);
 
 }  // namespace ebook
