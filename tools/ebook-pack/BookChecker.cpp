@@ -65,6 +65,7 @@ std::vector<std::pair<std::string, std::string>> PictureEntries() {
 namespace {
 
 constexpr size_t kPagesNamed = 3;                // pages a grouped finding names
+constexpr size_t kCheckedCopy = 16 << 20;        // a page copy whose memory is asked for first
 constexpr size_t kSharedInflation = 128 * 1024;  // stored bytes that inflate to at most 132 MB
 
 std::string Plural(size_t count, std::string_view one, std::string_view many) {
@@ -215,8 +216,9 @@ void BookChecker::ReadPages() {
         else
           shared.lock();
         const std::string content = book_.ReadEntry(name);
-        // Reading the links takes a lower-cased copy of the text.
-        if (IsHtml(name) || IsStyleSheet(name)) {
+        // Reading the links takes a lower-cased copy of the text; copies of small pages fit in
+        // the memory every inflation leaves free.
+        if ((IsHtml(name) || IsStyleSheet(name)) && content.size() > kCheckedCopy) {
           try {
             EnsureMemoryFor(content.size());
           } catch (const std::bad_alloc&) {

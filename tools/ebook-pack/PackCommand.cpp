@@ -239,7 +239,9 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream*
   if (folder)
     checked = BookFromFolder(options);
   else
-    checked.book = BookImage::FromFile(options.source.string());
+    // Mapped, not copied: books are replaced by renaming a new file over them, so the bytes
+    // cannot change under the check.
+    checked.book = BookImage::FromRunningProgram(options.source.string());
   if (checked.book.index().entries().empty())
     throw PackError(options.source.string() + " holds no book: nothing follows the program");
   std::vector<Finding> findings = std::move(checked.findings);
