@@ -118,6 +118,12 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
          Put(e, "XTOC.QRLC", WriteTocStream(ParseTocText(kToc + "  Two\tpart/two.html\n")));
        },
        "error: contents node 3 \"Two\": the page \"part/two.html\" names no entry (PART/TWO.HTML)"},
+      {"contents node naming a missing place",
+       [](std::vector<BookEntry>& e) {
+         Put(e, "XTOC.QRLC", WriteTocStream(ParseTocText(kToc + "  Two\tpart/one.html#two\n")));
+       },
+       "warning: contents node 3 \"Two\": the page \"part/one.html#two\" has no id or name "
+       "\"two\"; the node opens the page at its top"},
       {"page nothing reaches", [](std::vector<BookEntry>& e) { Put(e, "part/lost.txt", "lost"); },
        "warning: PART/LOST.TXT: no contents node and no link reaches this page"},
       {"name the viewer cannot serve",
