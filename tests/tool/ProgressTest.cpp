@@ -93,6 +93,9 @@ TEST(ProgressTest, DrawnOnATerminalOnly) {
   const ProgramRun checked = RunProgram({"check", book}, true);
   EXPECT_THAT(checked.said, HasSubstr("checking ["));
   EXPECT_THAT(RunProgram({"check", book}, false).said, Not(HasSubstr("checking [")));
+  const ProgramRun folder = RunProgram({"check", (scratch / "src").string()}, true);
+  EXPECT_THAT(folder.said, HasSubstr("reading ["));
+  EXPECT_THAT(folder.said, HasSubstr("checking ["));
 }
 
 }  // namespace

@@ -507,9 +507,13 @@ FolderBook BookFromFolder(const BuildOptions& options) {
   BuildResult notes;  // the build's warnings; the checker makes its own findings
   const CollectedBook collected = CollectBookEntries(options, notes, /*forCheck=*/true);
   std::string archive;
+  uintmax_t total = 0;
+  for (const PackEntry& entry : collected.entries) total += entry.size;
+  Progress progress(options.progress, "reading", collected.entries.size(), total);
   WriteEntries(
       collected.entries, options.level, [&](std::string_view encoded) { archive.append(encoded); },
-      nullptr);
+      &progress);
+  progress.Finish();
   FolderBook folder{BookImage::FromBytes(std::move(archive)), {}};
   for (const OutsideLink& link : collected.refusedLinks) {
     Finding finding;

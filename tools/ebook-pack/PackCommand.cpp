@@ -236,12 +236,15 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream*
   if (!folder && settingsArguments)
     throw UsageError("check takes build's options only with a source folder");
   FolderBook checked;
-  if (folder)
-    checked = BookFromFolder(options);
-  else
+  if (folder) {
+    BuildOptions reading = options;
+    if (!parsed.quiet) reading.progress = terminal;
+    checked = BookFromFolder(reading);
+  } else {
     // Mapped, not copied: books are replaced by renaming a new file over them, so the bytes
     // cannot change under the check.
     checked.book = BookImage::FromRunningProgram(options.source.string());
+  }
   if (checked.book.index().entries().empty())
     throw PackError(options.source.string() + " holds no book: nothing follows the program");
   std::vector<Finding> findings = std::move(checked.findings);
