@@ -260,6 +260,23 @@ TEST_F(AuthoringTest, NoSettingsAtAllWhenAsked) {
   EXPECT_THAT(run.err, HasSubstr("--settings none"));
 }
 
+TEST_F(AuthoringTest, CompressionLevelChangesTheSizeNotTheEntries) {
+  testing::WriteSphinxFolder(scratch, "src");
+  scratch.Write("src/long.txt", std::string(200000, 'a'));
+  std::vector<std::string> contents;
+  std::vector<size_t> sizes;
+  for (const char* level : {"0", "9"}) {
+    const BookImage image = Build({"--level", level});
+    sizes.push_back(image.bytes().size());
+    contents.push_back(image.ReadEntry("LONG.TXT") + Tool({"list", book()}));
+  }
+  EXPECT_EQ(contents[0], contents[1]);
+  EXPECT_GT(sizes[0], sizes[1] + 150000);
+  const testing::ToolRun bad = RunTool({"build", (scratch / "src").string(), "-o", book(), "--level", "10"});
+  EXPECT_EQ(bad.code, kExitUsage);
+  EXPECT_THAT(bad.err, HasSubstr("--level takes a compression level from 0 to 9"));
+}
+
 TEST_F(AuthoringTest, EveryCommandHasHelpAndVersion) {
   for (const char* command :
        {"build", "check", "toc", "extract", "list", "cat", "settings", "search"}) {
