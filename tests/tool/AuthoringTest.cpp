@@ -58,6 +58,12 @@ TEST_F(AuthoringTest, SphinxFolderGetsSettingsAndContentsFromItsPages) {
   EXPECT_EQ(ini.ReadString("cSettings", "home", ""), "index.html");
   EXPECT_EQ(ini.ReadString("cInfo", "title", ""), "Demo 1.0 documentation");
   EXPECT_TRUE(ini.ReadBool("cEve", "bookmark", false));
+  // A number of its own, kept when the folder is built again, so that bookmarks stay.
+  const std::string number = ini.ReadString("cInfo", "enumber", "");
+  EXPECT_EQ(number.size(), 38u);
+  EXPECT_EQ(number.front(), '{');
+  EXPECT_EQ(Settings(Build()).ReadString("cInfo", "enumber", ""), number);
+  EXPECT_NE(BookNumberFor("/docs/other"), number);
   EXPECT_EQ(ini.ReadInteger("cEve", "width", 0), 1024);
   EXPECT_EQ(ini.ReadInteger("cEve", "height", 0), 768);
   EXPECT_TRUE(ini.ReadBool("PFiles", "UseTOC", false));
@@ -272,7 +278,8 @@ TEST_F(AuthoringTest, CompressionLevelChangesTheSizeNotTheEntries) {
   }
   EXPECT_EQ(contents[0], contents[1]);
   EXPECT_GT(sizes[0], sizes[1] + 150000);
-  const testing::ToolRun bad = RunTool({"build", (scratch / "src").string(), "-o", book(), "--level", "10"});
+  const testing::ToolRun bad =
+      RunTool({"build", (scratch / "src").string(), "-o", book(), "--level", "10"});
   EXPECT_EQ(bad.code, kExitUsage);
   EXPECT_THAT(bad.err, HasSubstr("--level takes a compression level from 0 to 9"));
 }

@@ -140,6 +140,7 @@ std::string SettingsFor(const BuildOptions& options, const std::vector<PackEntry
     facts.start = start;
     facts.contents = contents;
     facts.logo = !options.logo.empty();
+    facts.number = BookNumberFor(fs::absolute(options.source).lexically_normal().string());
     for (const PackEntry& file : files)
       if (file.name == start) {
         try {

@@ -1,6 +1,8 @@
 #include "SettingsMaker.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
@@ -67,6 +69,24 @@ std::string DefaultStartPage(const std::vector<PackEntry>& files) {
   return pages.empty() ? std::string() : pages.front()->name;
 }
 
+std::string BookNumberFor(std::string_view seed) {
+  // Two FNV-1a hashes with different offsets: 128 bits, the same on every machine.
+  auto fnv = [&](uint64_t hash) {
+    for (const char c : seed) {
+      hash ^= static_cast<unsigned char>(c);
+      hash *= 0x100000001B3ull;
+    }
+    return hash;
+  };
+  const uint64_t high = fnv(0xCBF29CE484222325ull), low = fnv(0x84222325CBF29CE4ull);
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%04X-%012llX}",
+                static_cast<unsigned>(high >> 32), static_cast<unsigned>((high >> 16) & 0xFFFF),
+                static_cast<unsigned>(high & 0xFFFF), static_cast<unsigned>(low >> 48),
+                static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
+  return text;
+}
+
 std::string DefaultOptionString(const DefaultSettingsFacts& facts) {
   std::string data(opt::kRequiredLength, '0');
   for (size_t button = opt::kBack; button <= opt::kContent; ++button) data[button] = '1';
@@ -84,6 +104,7 @@ std::string DefaultSettingsText(const DefaultSettingsFacts& facts) {
   std::string text = "[cSettings]\r\nDATA=" + DefaultOptionString(facts) + "\r\n";
   if (!facts.start.empty()) text += "home=" + facts.start + "\r\n";
   text += "[cInfo]\r\ntitle=" + facts.title + "\r\n";
+  if (!facts.number.empty()) text += "enumber=" + facts.number + "\r\n";
   text += "[cEve]\r\nwidth=1024\r\nheight=768\r\nbookmark=1\r\n";
   if (facts.contents) text += "[PFiles]\r\nUseTOC=1\r\nUseTOCauto=1\r\n";
   return text;

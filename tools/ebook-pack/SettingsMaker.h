@@ -3,7 +3,8 @@
 // from the command line (--title, --start, --set SECTION.KEY=VALUE).
 //
 // The settings a folder gets by itself make a usable book: every toolbar button its content
-// can use (Content only when it has contents), the start page and its title, bookmarking,
+// can use (Content only when it has contents), the start page and its title, a book number,
+// bookmarking,
 // delivery from memory, a sizeable window of 1024 x 768 centred on the screen, and the
 // contents panel open at start when there are contents.
 
@@ -24,11 +25,17 @@ std::vector<const PackEntry*> PagesInFolderOrder(const std::vector<PackEntry>& f
 std::string DefaultStartPage(const std::vector<PackEntry>& files);
 
 struct DefaultSettingsFacts {
-  std::string title;  // in the book's 8-bit text
-  std::string start;  // page name, "" for none
+  std::string title;   // in the book's 8-bit text
+  std::string number;  // cInfo/enumber, "" for none
+  std::string start;   // page name, "" for none
   bool contents = false;
   bool logo = false;  // the book carries its own logo picture
 };
+
+// A book number in the usual form, "{8-4-4-4-12 hex digits}", made from `seed` (the source
+// folder's absolute path): the same folder built again keeps its number, so its readers keep
+// their bookmarks, and books of the same title from other folders do not share them.
+std::string BookNumberFor(std::string_view seed);
 
 // The option string the facts call for.
 std::string DefaultOptionString(const DefaultSettingsFacts& facts);
