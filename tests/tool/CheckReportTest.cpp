@@ -219,6 +219,9 @@ TEST_F(OutsideLinkTest, CheckReportsThem) {
   const testing::ToolRun followed =
       RunTool({"check", (scratch / "src").string(), "--follow-links"});
   EXPECT_EQ(followed.code, kExitOk) << followed.out;
+  EXPECT_THAT(followed.out, HasSubstr("warning: secret.txt: a link to " +
+                                      fs::canonical(scratch / "secret.txt").string() +
+                                      ", outside the source folder; build packs a copy"));
 }
 
 // Installed documentation links the system's shared copies of its scripts

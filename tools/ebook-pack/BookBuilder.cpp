@@ -180,6 +180,8 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
 
   SourceFiles source = ReadSourceFolder(options.source, options.output, warnings);
   book.refusedLinks = SortOutsideLinks(source, options.followLinks, forCheck, warnings);
+  for (const OutsideLink& link : source.outsideLinks)
+    if (link.shared || options.followLinks) book.packedLinks.push_back(link);
   const std::vector<PackEntry>& files = source.files;
 
   // The start page decides the settings' title and where derived contents are looked for.

@@ -54,6 +54,8 @@ struct CollectedBook {
   // Files reached through links to outside the folder, which a build without --follow-links
   // refuses (a check reports them instead).
   std::vector<OutsideLink> refusedLinks;
+  // Those packed as copies: the system's shared files, and any under --follow-links.
+  std::vector<OutsideLink> packedLinks;
 };
 
 // The entries a build of `options` stores, in book order, after the build's checks (throws

@@ -518,6 +518,14 @@ FolderBook BookFromFolder(const BuildOptions& options) {
                    ", outside the source folder; build refuses it unless given --follow-links";
     folder.findings.push_back(std::move(finding));
   }
+  for (const OutsideLink& link : collected.packedLinks) {
+    Finding finding;
+    finding.severity = Finding::Severity::Warning;
+    finding.kind = "link to outside";
+    finding.where = link.name;
+    finding.what = "a link to " + link.target + ", outside the source folder; build packs a copy";
+    folder.findings.push_back(std::move(finding));
+  }
   return folder;
 }
 
