@@ -147,13 +147,14 @@ TEST_F(CheckReportTest, NamesATemporaryFolderCannotHoldAreErrors) {
       {"sub/.", "x"},
       {"pics/" + std::string(256, 'n'), "x"},
       {longPath, "x"},
+      {"../outside.html", "x"},
   });
   EXPECT_EQ(run.code, kExitFailed);
   std::vector<std::string> unextractable;
   for (const std::string& line : Findings(run))
     if (line.find("cannot be extracted to a folder") != std::string::npos)
       unextractable.push_back(line.substr(0, 60));
-  EXPECT_EQ(unextractable.size(), 5u) << run.out;
+  EXPECT_EQ(unextractable.size(), 6u) << run.out;
   EXPECT_THAT(run.out, HasSubstr("error: AAA: cannot be extracted to a folder, so temp-folder mode "
                                  "skips it: the entry AAA/B.TXT needs a folder of the same name"));
   EXPECT_THAT(run.out,
@@ -162,7 +163,9 @@ TEST_F(CheckReportTest, NamesATemporaryFolderCannotHoldAreErrors) {
   EXPECT_THAT(run.out, HasSubstr("error: SUB/.: cannot be extracted"));
   EXPECT_THAT(run.out, HasSubstr("a part of the name is 256 bytes long"));
   EXPECT_THAT(run.out, HasSubstr("the name is " + std::to_string(longPath.size()) + " bytes long"));
-  EXPECT_THAT(run.out, HasSubstr("unextractable name 5"));
+  EXPECT_THAT(run.out, HasSubstr("error: ../OUTSIDE.HTML: cannot be extracted to a folder, so "
+                                 "temp-folder mode skips it: the name would leave the folder"));
+  EXPECT_THAT(run.out, HasSubstr("unextractable name 6"));
 }
 
 class OutsideLinkTest : public ::testing::Test {

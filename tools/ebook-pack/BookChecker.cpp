@@ -168,7 +168,12 @@ void BookChecker::CheckExtraction() {
     if (!IsInternal(name) && IsSafeEntryName(name)) AddFolders(DiskName(name), folders);
   const std::string lost = "cannot be extracted to a folder, so temp-folder mode skips it: ";
   for (const std::string& name : names_) {
-    if (IsInternal(name) || !IsSafeEntryName(name)) continue;
+    if (IsInternal(name)) continue;
+    if (!IsSafeEntryName(name)) {
+      Error("unextractable name", name,
+            lost + "the name would leave the folder (a \"..\" part, a leading \"/\" or a \":\")");
+      continue;
+    }
     const std::string path = DiskName(name);
     if (const std::string problem = UncreatableName(name); !problem.empty()) {
       Error("unextractable name", name, lost + problem);
