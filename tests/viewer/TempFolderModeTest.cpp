@@ -202,6 +202,29 @@ class TempFolderModeTest : public QObject {
     QVERIFY(TempFolders(scratch).isEmpty());
   }
 
+  // The first page's load is reported as in memory mode, though it finished while the window
+  // was being made: --quit-after-load ends once it is shown.
+  void firstPageLoadIsReported() {
+    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
+    std::string image(std::istreambuf_iterator<char>(viewer), {});
+    image += EncodeArchive(TempBook());
+    const QString bookPath = temp_.filePath(QStringLiteral("loaded.run"));
+    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
+    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess book;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp_.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    book.setProcessEnvironment(environment);
+    book.start(bookPath, {QStringLiteral("--quit-after-load")});
+    QVERIFY(book.waitForFinished(-1));
+    QCOMPARE(book.exitCode(), 0);
+    const QString said = QString::fromUtf8(book.readAllStandardOutput());
+    QVERIFY2(said.startsWith(QStringLiteral("loaded file://")) &&
+                 said.contains(QStringLiteral("/START.HTM")),
+             qPrintable(said));
+  }
+
   // A later start removes the folder a killed run left behind.
   void aLaterStartRemovesAKilledRunsFolder() {
     const QString left = temp_.filePath(QStringLiteral("TMP12-34"));
