@@ -37,6 +37,7 @@ const std::map<std::string, std::vector<std::string>>& ViewerMessages() {
   static const std::map<std::string, std::vector<std::string>> messages = {
       {"bomb-temp-folder", {"insufficient memory"}},
       {"link-commands", {std::string(10 * 1024, 'A'), "ENDS WITH %"}},
+      {"uncreatable-names-temp-folder", {"5 of the book's files could not be written"}},
   };
   return messages;
 }
