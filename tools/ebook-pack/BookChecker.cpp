@@ -192,8 +192,14 @@ void BookChecker::CheckExtraction() {
 // the links and ids of pages and style sheets.
 void BookChecker::ReadPages() {
   std::vector<std::string> todo;
-  for (const std::string& name : names_)
-    if (!IsInternal(name) && book_.index().Find(name)->intact) todo.push_back(name);
+  uintmax_t total = 0;
+  for (const std::string& name : names_) {
+    const IndexedEntry* entry = book_.index().Find(name);
+    if (IsInternal(name) || !entry->intact) continue;
+    todo.push_back(name);
+    total += entry->dataEnd - entry->dataBegin;
+  }
+  if (progress_) progress_->SetTotals(todo.size(), total);
   std::vector<PageFacts> facts(todo.size());
   std::atomic<size_t> next{0}, done{0};
   std::atomic<uintmax_t> bytesDone{0};

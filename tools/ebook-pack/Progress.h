@@ -21,6 +21,11 @@ class Progress {
 
   // Called from one thread only.
   void Update(size_t filesDone, uintmax_t bytesDone);
+  // The work turned out to be this much (before the first Update).
+  void SetTotals(size_t files, uintmax_t bytes) {
+    files_ = files;
+    bytes_ = bytes;
+  }
   // Clears the line, once it was drawn.
   void Finish();
 
