@@ -253,7 +253,11 @@ void BookChecker::ReadPages() {
   for (size_t t = 1; t < threads; ++t) workers.emplace_back(work, false);
   work(true);
   for (std::thread& worker : workers) worker.join();
-  if (progress_) progress_->Finish();
+  if (progress_) {
+    // The other threads may have read the last entries: the bar ends full all the same.
+    progress_->Update(todo.size(), total);
+    progress_->Finish();
+  }
   for (size_t i = 0; i < todo.size(); ++i) {
     if (!facts[i].failure.empty())
       Error("damaged entry", todo[i], "cannot be inflated: " + facts[i].failure);
