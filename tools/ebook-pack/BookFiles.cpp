@@ -60,7 +60,7 @@ void WriteFileAtomically(const std::filesystem::path& path,
                          std::filesystem::perms mode) {
   const std::filesystem::path folder =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string temp = (folder / std::string(".").append(path.filename().string()).append(".XXXXXX")).string();
   Descriptor file{mkstemp(temp.data())};
   if (file.fd < 0) Fail("cannot write", path, "", errno);
 

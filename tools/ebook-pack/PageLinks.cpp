@@ -222,7 +222,10 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
       lastSlash == std::string_view::npos ? address : address.substr(lastSlash + 1);
   const bool folder = last.empty() || last == "." || last == "..";  // names a folder, not a file
   std::string entry;
-  for (size_t i = 0; i < segments.size(); ++i) entry += (i ? "/" : "") + segments[i];
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (i > 0) entry += '/';
+    entry += segments[i];
+  }
   if (folder && !entry.empty()) entry += '/';
   for (size_t at = 0; (at = entry.find("%20", at)) != std::string::npos; ++at)
     entry.replace(at, 3, " ");
