@@ -3,5 +3,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} -DEBOOK_WERROR=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} -DEBOOK_WERROR=ON -DEBOOK_PORTABLE=${EBOOK_PORTABLE:-ON} >/dev/null
 cmake --build "$build" -j"$(nproc)"

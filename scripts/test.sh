@@ -11,7 +11,7 @@ build=${BUILD_DIR:-$root/build}
 # Release too (-O3, where GCC warns differently), warnings still errors; the GoogleTest cases of
 # the Qt-free code run again there.
 release=${RELEASE_BUILD_DIR:-$root/build-release}
-BUILD_DIR=$release BUILD_TYPE=Release "$root/scripts/build.sh"
+BUILD_DIR=$release BUILD_TYPE=Release EBOOK_PORTABLE=OFF "$root/scripts/build.sh"
 (cd "$release" && ctest --output-on-failure -j"$(nproc)" -R '^[A-Z]')
 
 # Sanitizers and fuzzing: every test again under AddressSanitizer and UndefinedBehaviorSanitizer,

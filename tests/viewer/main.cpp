@@ -25,6 +25,7 @@ std::unique_ptr<QObject> MakeSearchTest();
 std::unique_ptr<QObject> MakeShortcutsTest();
 std::unique_ptr<QObject> MakeHighDpiTest();
 std::unique_ptr<QObject> MakeRealBooksTest();
+std::unique_ptr<QObject> MakeWelcomeWindowTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
       {"ShortcutsTest", MakeShortcutsTest},
       {"HighDpiTest", MakeHighDpiTest},
       {"RealBooksTest", MakeRealBooksTest},
+      {"WelcomeWindowTest", MakeWelcomeWindowTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {

@@ -16,6 +16,9 @@ namespace ebook {
 namespace {
 
 constexpr std::string_view kProgram = "ebook-pack";
+// The extension the desktop entry's MIME type claims for book files.
+constexpr std::string_view kBookExtension = ".ebook";
+constexpr std::string_view kVersion = EBOOK_VERSION;
 
 // A command line that does not fit the command's form.
 class UsageError : public std::runtime_error {
@@ -30,6 +33,10 @@ BuildOptions ParseBuildArguments(const std::vector<std::string>& args) {
   bool haveSource = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (arg == "--portable" && command == "build") {
+      options.portable = true;
+      continue;
+    }
     if (arg.empty() || arg[0] != '-') {
       if (haveSource) throw UsageError("more than one source folder: " + arg);
       options.source = arg;
@@ -61,7 +68,11 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   for (const std::string& warning : result.warnings)
     err << kProgram << ": warning: " << warning << '\n';
   out << options.output.string() << ": " << result.entries << " entries, " << result.bytes
-      << " bytes\n";
+      << " bytes" << (options.portable ? ", portable" : "") << "\n";
+  if (options.output.extension() != kBookExtension)
+    out << "(named " << options.output.stem().string() << kBookExtension
+        << ", the book opens in the installed viewer from a file manager even without its "
+           "execute bit)\n";
   return kExitOk;
 }
 
@@ -118,7 +129,7 @@ std::string PackUsage() {
   return "usage:\n"
          "  ebook-pack build SOURCE_DIR -o BOOK [--settings INI] [--toc TOC.txt]\n"
          "             [--splash BMP --splash-seconds N] [--logo BMP] [--buttons DIR]\n"
-         "             [--viewer PATH]\n"
+         "             [--viewer PATH | --portable]\n"
          "  ebook-pack list BOOK          entry names in archive order\n"
          "  ebook-pack cat BOOK NAME      an entry's content\n"
          "  ebook-pack settings BOOK      the settings the viewer reads\n"
@@ -126,13 +137,22 @@ std::string PackUsage() {
          "  ebook-pack search BOOK QUERY  pages holding QUERY: name<TAB>title, then the count\n"
          "  ebook-pack check BOOK         what would make the book misbehave; exit 1 on errors\n"
          "  ebook-pack check SOURCE_DIR [build's options but -o]\n"
-         "                                the same for a folder, read as build would store it\n";
+         "                                the same for a folder, read as build would store it\n"
+         "  ebook-pack --version\n"
+         "\n"
+         "A book is one file: the viewer with the book's archive. --portable adds the viewer's\n"
+         "runtime (Qt WebEngine and the libraries a desktop lacks), so that the book runs where\n"
+         "Qt WebEngine is not installed; --viewer names the one program to put before the archive.\n";
 }
 
 int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string command = args.empty() ? std::string() : args[0];
   if (command == "help" || command == "--help" || command == "-h") {
     out << PackUsage();
+    return kExitOk;
+  }
+  if (command == "--version") {
+    out << "ebook-pack (QUIREL eBook) " << kVersion << '\n';
     return kExitOk;
   }
   try {

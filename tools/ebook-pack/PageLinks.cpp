@@ -221,14 +221,22 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
   const std::string_view last =
       lastSlash == std::string_view::npos ? address : address.substr(lastSlash + 1);
   const bool folder = last.empty() || last == "." || last == "..";  // names a folder, not a file
-  std::string entry;
+  std::string joined;
   for (size_t i = 0; i < segments.size(); ++i) {
-    if (i > 0) entry += '/';
-    entry += segments[i];
+    if (i > 0) joined += '/';
+    joined += segments[i];
   }
-  if (folder && !entry.empty()) entry += '/';
-  for (size_t at = 0; (at = entry.find("%20", at)) != std::string::npos; ++at)
-    entry.replace(at, 3, " ");
+  if (folder && !joined.empty()) joined += '/';
+  // "%20" stands for a space.
+  std::string entry;
+  for (size_t i = 0; i < joined.size(); ++i) {
+    if (joined.compare(i, 3, "%20") == 0) {
+      entry += ' ';
+      i += 2;
+    } else {
+      entry += joined[i];
+    }
+  }
   return {LinkTargetKind::Entry, UpperAscii(entry)};
 }
 

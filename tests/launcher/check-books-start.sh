@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Usage: check-books-start.sh BUILD_DIR
+# Books started as readers start them, offscreen: a plain book through its launcher, the same
+# book without its execute bit through the installed (bare) viewer, and --help/--version.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
+mkdir -p "$work/run" "$work/config" "$work/source/sub"
+chmod 700 "$work/run"
+if [[ $(id -u) -eq 0 ]]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+printf '<title>start</title>start page' >"$work/source/index.html"
+printf '<title>two</title>second page' >"$work/source/sub/two.html"
+printf '<title>help</title>a page named --help' >"$work/source/--help"
+printf '[cSettings]\r\nDATA=0000000000000000000000000000000000\r\nhome=index.html\r\n[cInfo]\r\ntitle=Start Test\r\n' >"$work/book.ini"
+"$build/bin/ebook-pack" build "$work/source" -o "$work/book.ebook" --settings "$work/book.ini" >/dev/null
+
+status=0
+expect() {  # expect WHAT PATTERN OUTPUT
+  if ! grep -qE "$2" <<<"$3"; then
+    printf '%s: expected /%s/ in:\n%s\n' "$1" "$2" "$3"
+    status=1
+  fi
+}
+
+out=$("$work/book.ebook" --quit-after-load 2>&1 || true)
+expect "the book started directly" '^loaded .*/index\.html$' "$out"
+out=$("$work/book.ebook" sub/two.html --quit-after-load 2>&1 || true)
+expect "the book with a page" '^loaded .*/sub/two\.html$' "$out"
+# The book has an entry "--help": the argument is that page.
+out=$("$work/book.ebook" --help --quit-after-load 2>&1 || true)
+expect "the book's own --help page" '^loaded .*/--help$' "$out"
+out=$("$work/book.ebook" --version 2>&1 || true)
+expect "the book's --version" '^ebook \(QUIREL eBook\) [0-9.]+$' "$out"
+
+chmod a-x "$work/book.ebook"
+out=$("$build/bin/ebook" "$work/book.ebook" --quit-after-load 2>&1 || true)
+expect "the installed viewer on a book file" '^loaded .*/index\.html$' "$out"
+out=$("$build/bin/ebook" "$work/book.ebook" sub/two.html --quit-after-load 2>&1 || true)
+expect "the installed viewer with a page" '^loaded .*/sub/two\.html$' "$out"
+out=$("$build/bin/ebook" --help 2>&1 || true)
+expect "the viewer's --help" 'ebook BOOKFILE \[PAGE\]' "$out"
+out=$("$build/bin/ebook" --version 2>&1 || true)
+expect "the viewer's --version" '^ebook \(QUIREL eBook\) [0-9.]+$' "$out"
+out=$("$build/bin/ebook-pack" --version 2>&1 || true)
+expect "ebook-pack --version" '^ebook-pack \(QUIREL eBook\) [0-9.]+$' "$out"
+# The book just opened is listed by the welcome window.
+expect "the recent books" "$work/book.ebook" "$(cat "$work/config/QUIREL eBook/recent-books.ini" 2>&1)"
+out=$("$build/bin/ebook" "$work/book.ini" --screenshot "$work/welcome.png" 2>&1 || true)
+expect "a file that is no book" 'is not a book file' "$out"
+[[ -s $work/welcome.png ]] || { echo "the welcome window was not drawn"; status=1; }
+exit $status
