@@ -6,6 +6,8 @@
 //   - else (a bare, installed viewer) the file named by the first argument, when that file
 //     holds an archive: `ebook BOOKFILE [PAGE]`. It need not be executable.
 // A book with an archive of its own always reads its first argument as a page name.
+// A viewer started from a portable book's runtime also takes the reader's own environment
+// back for the programs it starts (TakeRuntimeEnvironment, archive/Shell.h).
 
 #include <QString>
 #include <QStringList>

@@ -43,6 +43,8 @@ printf '[cSettings]\r\nDATA=0000000000000000000000000000000000\r\nhome=index.htm
 printf '#!/bin/sh\nenv >"%s/opener.env"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 
+"$build/bin/ebook-pack" build "$work/source" -o "$work/plain.ebook" --settings "$work/open.ini" >/dev/null
+
 # Qt out of reach.
 libs=/usr/lib/x86_64-linux-gnu
 mkdir -p "$work/real" "$work/links" "$work/empty"
@@ -58,6 +60,13 @@ done
 if ldconfig -p | grep -q libQt6Core && [[ -e $libs/libQt6Core.so.6 ]]; then
   fail "the system's Qt is still in reach"
 fi
+
+# The same book without the runtime cannot start here.
+set +e
+"$work/plain.ebook" --quit-after-load >/dev/null 2>&1 </dev/null
+plain=$?
+set -e
+[[ $plain -eq 127 ]] || fail "a plain book started with Qt out of reach (exit $plain)"
 
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
 export XDG_CONFIG_HOME=$work/config
@@ -112,8 +121,9 @@ if [[ ! -s $work/opener.env ]]; then
 else
   grep -qx 'LD_LIBRARY_PATH=/reader/own' "$work/opener.env" ||
     fail "the opener got LD_LIBRARY_PATH=$(grep '^LD_LIBRARY_PATH=' "$work/opener.env")"
-  if grep -qE '^(QT_PLUGIN_PATH|QTWEBENGINE[A-Z_]*|EBOOK_[A-Z_]*)=' "$work/opener.env"; then
-    fail "the opener inherited: $(grep -E '^(QT_PLUGIN_PATH|QTWEBENGINE|EBOOK_)' "$work/opener.env" | tr '\n' ' ')"
+  inherited='^(QT_PLUGIN_PATH|QTWEBENGINE(PROCESS|_RESOURCES|_LOCALES)_PATH|EBOOK_[A-Z_]*)='
+  if grep -qE "$inherited" "$work/opener.env"; then
+    fail "the opener inherited: $(grep -E "$inherited" "$work/opener.env" | tr '\n' ' ')"
   fi
 fi
 
