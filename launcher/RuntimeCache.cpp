@@ -163,6 +163,25 @@ std::string EnsureRuntime(const RuntimeFrame& frame, const std::string& cache) {
   return folder;
 }
 
+std::string CachedViewerFile(std::string_view image, const std::string& cache) {
+  const std::string path = cache + "/viewer-" + Crc32Hex(image) + "-" + std::to_string(image.size());
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && static_cast<size_t>(info.st_size) == image.size()) return path;
+  std::error_code error;
+  fs::create_directories(cache, error);
+  const std::string temporary = path + ".writing-" + RandomSuffix();
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
+  bool written = fd >= 0 && WriteAll(fd, image.data(), image.size());
+  if (fd >= 0 && close(fd) != 0) written = false;
+  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+    const int failure = errno;
+    unlink(temporary.c_str());
+    throw std::runtime_error("Cannot write the viewer program into " + cache + ": " +
+                             strerror(failure) + ".");
+  }
+  return path;
+}
+
 void RemoveOldRuntimes(const std::string& cache, const std::string& keep, std::chrono::hours age) {
   std::error_code error;
   const auto now = fs::file_time_type::clock::now();

@@ -30,6 +30,11 @@ bool RuntimeIsWhole(const std::string& folder, std::string_view manifestCheck);
 // wholly) there. Throws std::runtime_error with a sentence for the reader.
 std::string EnsureRuntime(const RuntimeFrame& frame, const std::string& cache);
 
+// A file under `cache` holding the viewer program `image` (viewer-CRC-SIZE, written once,
+// renamed into place when complete), for systems that refuse to run a program from an
+// anonymous memory file. Throws std::runtime_error with a sentence for the reader.
+std::string CachedViewerFile(std::string_view image, const std::string& cache);
+
 // Removes the runtimes under `cache` other than `keep` that have not been used for `age`, and
 // temporary folders of unpacking that was cut short a day or more ago.
 void RemoveOldRuntimes(const std::string& cache, const std::string& keep,

@@ -60,7 +60,15 @@ int RunPlainBook(std::string_view viewer, ebook::ViewerStart& start, const std::
   // still refuses the viewer are the libraries of those libraries followed.
   if (auto missing = search.Missing(viewer, false); !missing.empty())
     return ReportMissing(name, missing);
-  const int status = ebook::RunViewerImage(viewer, start);
+  int status = ebook::RunViewerImage(viewer, start);
+  // Some systems refuse to run programs from memory files; a copy in the cache does instead.
+  if (status < 0) {
+    try {
+      status = ebook::RunViewerFile(ebook::CachedViewerFile(viewer, ebook::RuntimeCacheFolder()), start);
+    } catch (const std::exception& error) {
+      return Fail(name, error.what());
+    }
+  }
   if (status < 0)
     return Fail(name, std::string("The viewer cannot be started: ") + strerror(errno) + ".");
   if (status == kCannotStart)
