@@ -50,4 +50,23 @@ expect "the recent books" "$work/book.ebook" "$(cat "$work/config/QUIREL eBook/r
 out=$("$build/bin/ebook" "$work/book.ini" --screenshot "$work/welcome.png" 2>&1 || true)
 expect "a file that is no book" 'is not a book file' "$out"
 [[ -s $work/welcome.png ]] || { echo "the welcome window was not drawn"; status=1; }
+
+# The self-replacement hand-over through the installed viewer: temp0a0.exe beside the book file
+# (neither executable) replaces it and the viewer is started again on the book with "deltemp";
+# the new book's start page closes the viewer again.
+mkdir -p "$work/new" "$work/shelf"
+printf '<title>new</title><script>location.href = "#DO#EXIT#"</script>' >"$work/new/index.html"
+printf '[cSettings]\r\nDATA=0000000000000000000000000000000000\r\nhome=index.html\r\n[cEve]\r\nbookmark=1\r\n' \
+  >"$work/new.ini"
+"$build/bin/ebook-pack" build "$work/new" -o "$work/shelf/temp0a0.exe" --settings "$work/new.ini" >/dev/null
+cp "$work/book.ebook" "$work/shelf/book.ebook"
+chmod a-x "$work/shelf/temp0a0.exe" "$work/shelf/book.ebook"
+cp "$work/shelf/temp0a0.exe" "$work/new.ebook"
+rm -f "$work/config/QUIREL eBook/recent-books.ini"
+"$build/bin/ebook" "$work/shelf/temp0a0.exe" book.ebook >"$work/handover.log" 2>&1 || true
+# The viewer started again records the book it shows, and its bookmark when it has closed.
+until grep -qs "$work/shelf/book.ebook" "$work/config/QUIREL eBook/recent-books.ini"; do sleep 0.1; done
+until grep -qs "bookmark=" "$work/config/QUIREL eBook.conf"; do sleep 0.1; done
+while [[ -e $work/shelf/temp0a0.exe ]]; do sleep 0.1; done
+cmp -s "$work/shelf/book.ebook" "$work/new.ebook" || { echo "the book file was not replaced"; status=1; }
 exit $status
