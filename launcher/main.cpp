@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +29,17 @@
 namespace {
 
 constexpr int kCannotStart = 127;
+
+// Tells a book file from other programs by content: an ELF note in the launcher's first
+// segment, within the file's first kilobytes, which the shared MIME database's magic for
+// application/x-quirel-ebook (packaging/quirel-ebook.xml) looks for.
+struct BookNote {
+  uint32_t nameSize, descriptionSize, type;
+  char name[8];
+  char description[24];
+};
+[[gnu::section(".note.quirel-ebook"), gnu::used, gnu::aligned(4)]]
+const BookNote kBookNote = {7, 24, 1, "QUIREL", "QUIREL eBook book file"};
 
 // The whole book file, mapped read-only for as long as the launcher runs.
 std::string_view MapBook(const std::string& path) {

@@ -35,6 +35,21 @@ out=$("$work/book.ebook" --version 2>&1 || true)
 expect "the book's --version" '^ebook \(QUIREL eBook\) [0-9.]+$' "$out"
 
 chmod a-x "$work/book.ebook"
+# The shared MIME database knows a book by its content, whatever its name, and by .ebook.
+if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
+  mkdir -p "$work/data/mime/packages"
+  cp "$(dirname "$0")/../../packaging/quirel-ebook.xml" "$work/data/mime/packages/"
+  update-mime-database "$work/data/mime" >/dev/null 2>&1
+  cp "$work/book.ebook" "$work/book-without-extension"
+  type_of() { XDG_DATA_HOME=$work/data gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+  for file in book.ebook book-without-extension; do
+    expect "the MIME type of $file" '^application/x-quirel-ebook$' "$(type_of "$work/$file")"
+  done
+  if [[ $(type_of "$build/bin/ebook-pack") == application/x-quirel-ebook ]]; then
+    echo "another program is taken for a book"
+    status=1
+  fi
+fi
 out=$("$build/bin/ebook" "$work/book.ebook" --quit-after-load 2>&1 || true)
 expect "the installed viewer on a book file" '^loaded .*/index\.html$' "$out"
 out=$("$build/bin/ebook" "$work/book.ebook" sub/two.html --quit-after-load 2>&1 || true)
