@@ -66,6 +66,22 @@ out=$("$build/bin/ebook" "$work/book.ini" --screenshot "$work/welcome.png" 2>&1 
 expect "a file that is no book" 'is not a book file' "$out"
 [[ -s $work/welcome.png ]] || { echo "the welcome window was not drawn"; status=1; }
 
+# A termination request sent to the book's process (the launcher) reaches the viewer, which
+# closes the normal way: the bookmark saved, the temporary folder of temp-folder mode deleted.
+mkdir -p "$work/tmp"
+printf '[cSettings]\r\nDATA=00000000000000000100000000000000000\r\nhome=index.html\r\n[cInfo]\r\ntitle=Term\r\n[cEve]\r\nbookmark=1\r\n' \
+  >"$work/term.ini"
+"$build/bin/ebook-pack" build "$work/source" -o "$work/term.ebook" --settings "$work/term.ini" >/dev/null
+TMPDIR=$work/tmp "$work/term.ebook" >/dev/null 2>&1 &
+book=$!
+until compgen -G "$work/tmp/TMP*/INDEX.HTML" >/dev/null; do sleep 0.1; done
+kill -TERM "$book"
+wait "$book" && code=0 || code=$?
+[[ $code -eq 0 ]] || { echo "the book ended with $code after SIGTERM"; status=1; }
+if compgen -G "$work/tmp/TMP*" >/dev/null; then echo "the temporary folder is left"; status=1; fi
+grep -A1 -F '[Term]' "$work/config/QUIREL eBook.conf" | grep -q 'bookmark=' ||
+  { echo "no bookmark saved after SIGTERM"; status=1; }
+
 # The self-replacement hand-over through the installed viewer: temp0a0.exe beside the book file
 # (neither executable) replaces it and the viewer is started again on the book with "deltemp";
 # the new book's start page closes the viewer again.
