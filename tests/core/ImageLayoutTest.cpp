@@ -80,7 +80,8 @@ TEST(ArchiveStartOffset, TheArchiveFollowsTheLauncherAndWhatComesBehindIt) {
 
   const std::string frame = Frame("zstd bytes", 10);
   EXPECT_EQ(ArchiveStartOffset(launcher + frame + archive), launcher.size() + frame.size());
-  const auto read = ReadRuntimeFrame(frame + archive);
+  const std::string frameThenArchive = frame + archive;  // the frame's views point into it
+  const auto read = ReadRuntimeFrame(frameThenArchive);
   ASSERT_TRUE(read);
   EXPECT_EQ(read->payload, "zstd bytes");
   EXPECT_EQ(read->id, std::string(64, 'a'));
