@@ -38,6 +38,18 @@ QString FirstPageArgument(const QStringList& arguments) {
   return {};
 }
 
+QStringList WithoutViewerOptions(const QStringList& arguments) {
+  QStringList rest;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] == kScreenshot) {
+      ++i;
+    } else if (arguments[i] != kQuitAfterLoad) {
+      rest << arguments[i];
+    }
+  }
+  return rest;
+}
+
 bool NoDisplay() {
   return qEnvironmentVariableIsEmpty("DISPLAY") &&
          qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&

@@ -1,8 +1,11 @@
 #pragma once
 // The viewer's command line:
 //
-//   ebook [--screenshot PNG] [--quit-after-load] [PAGE]
+//   BOOK [--screenshot PNG] [--quit-after-load] [PAGE]
+//   ebook [--screenshot PNG] [--quit-after-load] [BOOKFILE [PAGE]]
 //
+//   BOOKFILE           (the installed viewer, which carries no book) a book file to show
+//                      as if it had been started itself; see BookChoice.h.
 //   PAGE               a page of the book to open, relative to the book's base address; it
 //                      beats the bookmark and the start page.
 //   --screenshot PNG   renders the window once, after the first page has loaded, into PNG,
@@ -34,6 +37,9 @@ StartupOptions ParseStartupOptions(const QStringList& arguments);
 // PAGE: the first argument that is not one of our options, from QApplication's arguments
 // (argv[0] excluded).
 QString FirstPageArgument(const QStringList& arguments);
+
+// The raw arguments without the two options (and the screenshot's file name).
+QStringList WithoutViewerOptions(const QStringList& arguments);
 
 // True when no display is reachable and no Qt platform was chosen.
 bool NoDisplay();

@@ -1,6 +1,7 @@
 // The viewer program. A bare viewer carries no archive; a book is this program with its
-// archive appended. Start-up order: the book scheme is made known to the browser engine, the
-// executable's image is loaded, the splash (if the book has one) goes up, the application
+// archive appended (behind the launcher, see launcher/main.cpp). Start-up order: the book file
+// is chosen and its image loaded (BookChoice.h), the book scheme is made known to the browser
+// engine, the self-replacement hand-over runs, the splash (if the book has one) goes up, the application
 // title is set, the main window is created (which configures itself from the book and starts
 // loading the first page), then the hidden About box; the message loop runs until the main
 // window closes.
@@ -10,9 +11,13 @@
 #include <QImage>
 #include <QTimer>
 #include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include <QApplication>
 #include <QDialog>
@@ -20,9 +25,11 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include "BookChoice.h"
 #include "StartupOptions.h"
 #include "archive/PumpWait.h"
 #include "archive/SelfReplace.h"
+#include "archive/Shell.h"
 #include "archive/SimExe.h"
 #include "archive/TerminationSignals.h"
 #include "protocol/BookScheme.h"
@@ -31,7 +38,9 @@
 #include "viewer/MainWindow.h"
 #include "viewer/ReaderMessages.h"
 #include "viewer/SplashScreen.h"
+#include "viewer/RecentBooks.h"
 #include "viewer/WebBrowser.h"
+#include "viewer/WelcomeWindow.h"
 
 namespace {
 
@@ -91,6 +100,46 @@ void ConnectFirstPage(ebook::TBB1& window, const ebook::StartupOptions& options)
   if (!options.screenshotPath.isEmpty()) QTimer::singleShot(30000, &window, finish);
 }
 
+std::vector<std::string> Local8Bit(const QStringList& arguments) {
+  std::vector<std::string> bytes;
+  for (const QString& argument : arguments) bytes.push_back(argument.toLocal8Bit().toStdString());
+  return bytes;
+}
+
+// The installed viewer without a book: the welcome window. A chosen book is shown by this
+// program started afresh on it, exactly as `ebook BOOKFILE` shows it.
+int RunWelcome(int argc, char** argv, const ebook::BookChoice& choice,
+               const ebook::StartupOptions& options) {
+  if (!choice.problem.isEmpty()) std::cerr << "ebook: " << choice.problem.toStdString() << "\n";
+  ebook::Application app(argc, argv);
+  ebook::WelcomeWindow window(choice.problem);
+  // A request to end closes the window (there is nothing to save).
+  QSocketNotifier termination(ebook::InstallTerminationSignals(), QSocketNotifier::Read);
+  QObject::connect(&termination, &QSocketNotifier::activated, &app, [] {
+    if (ebook::TakeTerminationSignal() == 0) return;
+    if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+    QCoreApplication::exit(0);
+  });
+  QObject::connect(&window, &ebook::WelcomeWindow::bookChosen, &window, [argv](const QString& path) {
+    const std::string program = ebook::ExecutablePath();
+    const QByteArray book = path.toLocal8Bit();
+    char* arguments[] = {argv[0], const_cast<char*>(book.constData()), nullptr};
+    execv(program.c_str(), arguments);
+    ebook::ShowMessage(QStringLiteral("The viewer cannot be started again: %1.")
+                           .arg(QString::fromLocal8Bit(strerror(errno))));
+  });
+  window.show();
+  if (!options.screenshotPath.isEmpty()) {
+    QTimer::singleShot(300, &window, [&window, options] {
+      const QString path = QFileInfo(options.screenshotPath).absoluteFilePath();
+      const bool saved = window.grab().save(path, "PNG");
+      if (saved) std::cout << path.toStdString() << std::endl;
+      QCoreApplication::exit(saved ? 0 : 1);
+    });
+  }
+  return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,24 +154,46 @@ int main(int argc, char** argv) {
     std::cerr << "ebook: " << error.what() << "\n";
     return 1;
   }
-  const ebook::StartupOptions options = ebook::ParseStartupOptions(RawArguments(argc, argv));
-  if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
-  ebook::RegisterBookScheme();
-  // A book started as temp0a0.exe replaces the book file named by its argument and relaunches
-  // it; a book started with "deltemp" removes that copy first.
-  const ebook::SelfReplaceOutcome handover = ebook::SelfReplaceStartup(argc, argv);
+  const QStringList rawArguments = RawArguments(argc, argv);
+  const ebook::StartupOptions options = ebook::ParseStartupOptions(rawArguments);
+  const QStringList arguments = ebook::WithoutViewerOptions(rawArguments);
+  ebook::BookChoice choice;
   try {
-    if (!handover.quit) ebook::LoadExeImage();
+    choice = ebook::ChooseBook(arguments);
   } catch (const std::exception& error) {
     std::cerr << "ebook: " << error.what() << "\n";
     return 1;
   }
+  if (choice.kind == ebook::BookChoice::Kind::Help) {
+    std::cout << ebook::ViewerUsage().toStdString();
+    return 0;
+  }
+  if (choice.kind == ebook::BookChoice::Kind::Version) {
+    std::cout << ebook::ViewerVersion().toStdString();
+    return 0;
+  }
+  if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
+  if (choice.kind != ebook::BookChoice::Kind::Book) return RunWelcome(argc, argv, choice, options);
+
+  ebook::RegisterBookScheme();
+  // A book started as temp0a0.exe replaces the book file named by its argument and relaunches
+  // it; a book started with "deltemp" removes that copy first. A book file the installed
+  // viewer shows is relaunched through the viewer, since it need not be executable.
+  ebook::SelfReplaceOptions replacement;
+  if (!choice.bookArgument.isEmpty()) {
+    replacement.relaunch = [](const std::string& book, const std::string& argument) {
+      return ebook::SpawnDetached(ebook::ExecutablePath(), {book, argument}, false);
+    };
+  }
+  const ebook::SelfReplaceOutcome handover = ebook::SelfReplaceStartup(
+      Local8Bit(ebook::ArgumentsAfterBook(arguments, choice)), ebook::BookFilePath(), replacement);
 
   ebook::Application app(argc, argv);
   app.setQuitOnLastWindowClosed(false);
   ebook::SetMessagePump([] { QCoreApplication::processEvents(); });
   if (!handover.message.empty()) ebook::ShowMessage(QString::fromLocal8Bit(handover.message.c_str()));
   if (handover.quit || ebook::TerminationRequested()) return 0;
+  if (!choice.bookArgument.isEmpty()) ebook::RememberRecentBook(choice.bookArgument);
   ebook::TBB1* window = nullptr;  // set once the window is complete
   QSocketNotifier termination(terminationPipe, QSocketNotifier::Read);
   QObject::connect(&termination, &QSocketNotifier::activated, &app, [&window] {
@@ -141,9 +212,11 @@ int main(int argc, char** argv) {
   ebook::Application::setTitle(QStringLiteral("eBook"));
 
   // "deltemp" asked for the clean-up; it names no page.
-  const QString page = handover.cleanedUp
-                           ? QString()
-                           : ebook::FirstPageArgument(QCoreApplication::arguments().mid(1));
+  const QString page =
+      handover.cleanedUp
+          ? QString()
+          : ebook::FirstPageArgument(
+                ebook::ArgumentsAfterBook(QCoreApplication::arguments().mid(1), choice));
   ebook::TBB1 BB1(page);
   // Asked to end while the window was being made: it is destroyed unseen, folder and all.
   if (ebook::TerminationRequested()) return 0;

@@ -62,6 +62,16 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
+// True when the comma-separated `list` has `item` as one of its elements.
+bool ListHolds(std::string_view list, std::string_view item) {
+  for (size_t start = 0; start <= list.size();) {
+    const size_t end = std::min(list.find(',', start), list.size());
+    if (list.substr(start, end - start) == item) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // The memory cgroup mounts: fields 4 (root), 5 (mount point), and after " - " the type and
 // the options.
 std::vector<CgroupMount> MemoryMounts(const std::string& root) {
@@ -72,10 +82,9 @@ std::vector<CgroupMount> MemoryMounts(const std::string& root) {
     const auto dash = std::find(fields.begin(), fields.end(), "-");
     if (fields.size() < 5 || dash == fields.end() || fields.end() - dash < 4) continue;
     const std::string& type = dash[1];
-    const std::string options = "," + dash[3] + ",";
     if (type == "cgroup2")
       mounts.push_back({true, fields[4], fields[3]});
-    else if (type == "cgroup" && options.find(",memory,") != std::string::npos)
+    else if (type == "cgroup" && ListHolds(dash[3], "memory"))
       mounts.push_back({false, fields[4], fields[3]});
   }
   return mounts;
@@ -109,10 +118,11 @@ std::optional<size_t> CgroupAvailableMemory(const std::string& root) {
     const size_t first = line.find(':');
     const size_t second = first == std::string::npos ? first : line.find(':', first + 1);
     if (second == std::string::npos) continue;
-    const std::string controllers = "," + line.substr(first + 1, second - first - 1) + ",";
+    const std::string_view controllers =
+        std::string_view(line).substr(first + 1, second - first - 1);
     std::string path = line.substr(second + 1);
-    const bool v2 = controllers == ",,";
-    if (!v2 && controllers.find(",memory,") == std::string::npos) continue;
+    const bool v2 = controllers.empty();
+    if (!v2 && !ListHolds(controllers, "memory")) continue;
     for (const CgroupMount& mount : mounts) {
       if (mount.v2 != v2) continue;
       // The path is relative to the hierarchy's top; the mount shows it from mountRoot on.

@@ -122,11 +122,41 @@ std::optional<uint64_t> PeEnd(std::string_view image) {
 
 }  // namespace
 
-size_t ArchiveStartOffset(std::string_view image) {
+std::optional<size_t> ProgramImageSize(std::string_view image) {
   std::optional<uint64_t> end = ElfEnd(image);
   if (!end) end = PeEnd(image);
-  if (!end) return 0;
+  if (!end) return std::nullopt;
   return static_cast<size_t>(std::min<uint64_t>(*end, image.size()));
+}
+
+std::optional<RuntimeFrame> ReadRuntimeFrame(std::string_view image) {
+  if (image.size() < RuntimeFrame::kHeaderSize || !image.starts_with(RuntimeFrame::kMagic))
+    return std::nullopt;
+  const uint64_t size = ReadUnsigned(image, 8, 8, false).value_or(0);
+  if (size > image.size() - RuntimeFrame::kHeaderSize) return std::nullopt;
+  RuntimeFrame frame;
+  frame.id = image.substr(16, 64);
+  frame.manifestCheck = image.substr(80, 8);
+  frame.payload = image.substr(RuntimeFrame::kHeaderSize, static_cast<size_t>(size));
+  return frame;
+}
+
+size_t ArchiveStartOffset(std::string_view image) {
+  std::optional<size_t> end = ProgramImageSize(image);
+  if (!end) return 0;
+  // The launcher's followers: the viewer program, or the runtime frame of a portable book.
+  // Each part is at least its header long, so the walk always moves on.
+  while (*end < image.size()) {
+    const std::string_view rest = image.substr(*end);
+    if (const auto program = ProgramImageSize(rest); program && *program > 0) {
+      *end += *program;
+    } else if (const auto frame = ReadRuntimeFrame(rest)) {
+      *end += frame->size();
+    } else {
+      break;
+    }
+  }
+  return *end;
 }
 
 }  // namespace ebook

@@ -164,7 +164,7 @@ SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
 SelfReplaceOutcome SelfReplaceStartup(int argc, const char* const* argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
-  return SelfReplaceStartup(arguments, ExecutablePath());
+  return SelfReplaceStartup(arguments, BookFilePath());
 }
 
 }  // namespace ebook

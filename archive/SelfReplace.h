@@ -49,7 +49,7 @@ SelfReplaceOutcome SelfReplaceStartup(const std::vector<std::string>& arguments,
                                       const std::string& executablePath,
                                       const SelfReplaceOptions& options = {});
 
-// The same for the running process: main's argc and argv, and ExecutablePath().
+// The same for the running process: main's argc and argv, and the book file (BookFilePath).
 SelfReplaceOutcome SelfReplaceStartup(int argc, const char* const* argv);
 
 }  // namespace ebook

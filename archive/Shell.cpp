@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <utility>
@@ -105,6 +106,46 @@ bool DeleteTempFolder(const std::string& folder) {
   return ShellFileOperation("DELETE", false, true, true, false, folder, "");
 }
 
+namespace {
+
+std::vector<std::pair<std::string, std::optional<std::string>>>& ChildChanges() {
+  static std::vector<std::pair<std::string, std::optional<std::string>>> changes;
+  return changes;
+}
+
+}  // namespace
+
+void SetChildEnvironment(std::vector<std::pair<std::string, std::optional<std::string>>> changes) {
+  ChildChanges() = std::move(changes);
+}
+
+std::vector<std::string> ChildEnvironment() {
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string_view pair(*entry);
+    const std::string_view name = pair.substr(0, pair.find('='));
+    bool changed = false;
+    for (const auto& change : ChildChanges()) changed = changed || change.first == name;
+    if (!changed) environment.emplace_back(pair);
+  }
+  for (const auto& [name, value] : ChildChanges())
+    if (value) environment.push_back(name + "=" + *value);
+  return environment;
+}
+
+void TakeRuntimeEnvironment() {
+  if (!getenv("EBOOK_RUNTIME")) return;
+  std::vector<std::pair<std::string, std::optional<std::string>>> changes;
+  for (const char* variable : kRuntimeVariables) {
+    const std::string saved = std::string("EBOOK_ORIGINAL_") + variable;
+    const char* original = getenv(saved.c_str());
+    changes.emplace_back(variable, original ? std::optional<std::string>(original) : std::nullopt);
+    unsetenv(saved.c_str());
+  }
+  unsetenv("EBOOK_RUNTIME");
+  SetChildEnvironment(std::move(changes));
+}
+
 ShellOpener SetShellOpener(ShellOpener opener) {
   if (!opener) opener = OpenWithDesktop;
   return std::exchange(CurrentOpener(), std::move(opener));
@@ -122,12 +163,17 @@ bool SpawnDetached(const std::string& program, const std::vector<std::string>& a
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
+  std::vector<std::string> environment = ChildEnvironment();
+  std::vector<char*> envp;
+  for (std::string& pair : environment) envp.push_back(pair.data());
+  envp.push_back(nullptr);
+
   SpawnAttributes attributes;
   pid_t pid = 0;
   const int result =
       searchPath
-          ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ)
-          : posix_spawn(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), environ);
+          ? posix_spawnp(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), envp.data())
+          : posix_spawn(&pid, program.c_str(), nullptr, &attributes.attr, argv.data(), envp.data());
   if (result != 0) return false;
   std::thread([pid] {
     int status = 0;

@@ -6,6 +6,7 @@
 //   - starting a program detached from the viewer.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,24 @@ ShellOpener SetShellOpener(ShellOpener opener);
 // started detached from the viewer; no shell parses the target. Does nothing for an empty
 // target. Whether the opening works is not reported, as a desktop would show its own error.
 void ShellOpen(const std::string& target);
+
+// Programs this process starts get its environment, but for the variables named here: each
+// takes the value given (nullopt: left out). See TakeRuntimeEnvironment.
+void SetChildEnvironment(std::vector<std::pair<std::string, std::optional<std::string>>> changes);
+// The environment a started program gets, as NAME=value strings.
+std::vector<std::string> ChildEnvironment();
+
+// The variables a portable book's launcher sets so that the viewer runs on the runtime it
+// carries (library, plugin and WebEngine paths). The launcher names the runtime in
+// EBOOK_RUNTIME and keeps the reader's own values as EBOOK_ORIGINAL_<name>.
+inline constexpr const char* kRuntimeVariables[] = {
+    "LD_LIBRARY_PATH", "QT_PLUGIN_PATH", "QTWEBENGINEPROCESS_PATH", "QTWEBENGINE_RESOURCES_PATH",
+    "QTWEBENGINE_LOCALES_PATH"};
+// In a viewer started from a runtime: takes EBOOK_RUNTIME and the EBOOK_ORIGINAL_ values out
+// of the environment and gives every program it starts (xdg-open, a relaunched book) the
+// reader's own values of the runtime's variables. The viewer itself keeps the runtime's, which
+// its browser processes need. Does nothing elsewhere.
+void TakeRuntimeEnvironment();
 
 // Starts `program` with `arguments` (argv[1..]) in a session of its own, without a shell and
 // without waiting for it; with `searchPath` a bare name is looked up in $PATH. The child is

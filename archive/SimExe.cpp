@@ -16,6 +16,16 @@ BookImage& Image() {
   return image;
 }
 
+struct NamedBook {
+  std::string path;  // empty: the running executable
+  bool running = true;
+};
+
+NamedBook& Book() {
+  static NamedBook book;
+  return book;
+}
+
 }  // namespace
 
 const BookImage& ExeImage() { return Image(); }
@@ -31,7 +41,21 @@ std::string ExecutableFolder() {
   return std::filesystem::path(ExecutablePath()).parent_path().string();
 }
 
-void LoadExeImage() { Image() = BookImage::FromRunningProgram(ExecutablePath()); }
+void SetBookFile(const std::string& path, bool running) {
+  Book().path = path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
+  Book().running = path.empty() || running;
+}
+
+std::string BookFilePath() { return Book().path.empty() ? ExecutablePath() : Book().path; }
+
+std::string BookFolder() { return std::filesystem::path(BookFilePath()).parent_path().string(); }
+
+// A running program's file cannot be written ("text file busy"), so it is mapped; another
+// file could be cut short under a mapping, so it is read.
+void LoadExeImage() {
+  const std::string path = BookFilePath();
+  Image() = Book().running ? BookImage::FromRunningProgram(path) : BookImage::FromFile(path);
+}
 
 void SetExeImage(BookImage image) { Image() = std::move(image); }
 
@@ -55,7 +79,7 @@ void StringToStream(std::string_view bytes, std::iostream& stream) {
 
 void SaveStringToFile(std::string_view bytes, const std::string& path) {
   if (bytes.empty()) return;
-  const std::string folder = ExecutableFolder();
+  const std::string folder = BookFolder();
   if (chdir(folder.c_str()) != 0)
     throw std::system_error(errno, std::generic_category(), "cannot enter " + folder);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

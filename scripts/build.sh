@@ -3,5 +3,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# ccache, when installed, keeps rebuilds of other clones and build types short.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} -DEBOOK_WERROR=ON \
+  -DEBOOK_PORTABLE=${EBOOK_PORTABLE:-ON} "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-30}
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DEBOOK_FUZZ=ON \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEBOOK_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

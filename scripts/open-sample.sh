@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 build=${BUILD_DIR:-$root/build}
-book="$build/sample/sample-book"
+book="$build/sample/sample-book.ebook"
 mkdir -p "$build/sample"
 "$build/bin/ebook-pack" build "$root/samples/book" -o "$book" \
   --settings "$root/samples/book.ini" --toc "$root/samples/book.toc.txt" \

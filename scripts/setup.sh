@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
   libgl-dev fonts-dejavu-core
   clang libclang-rt-14-dev python3
-  dpkg-dev file
+  dpkg-dev file lintian
+  libzstd-dev zstd qt6-wayland
 )
 
 missing=()

@@ -6,8 +6,13 @@ namespace ebook {
 namespace {
 
 std::string Switch(size_t offset, std::string_view what, std::string_view state) {
-  return (offset < 10 ? " " : "") + std::to_string(offset) + " " + std::string(what) + ": " +
-         std::string(state);
+  std::string line = offset < 10 ? " " : "";
+  line += std::to_string(offset);
+  line += ' ';
+  line += what;
+  line += ": ";
+  line += state;
+  return line;
 }
 
 std::string_view YesNo(bool on) { return on ? "yes" : "no"; }

@@ -37,7 +37,7 @@ void TBB1::runLinkCommand(const LinkCommand& command) {
       // "$DRV$" is the volume that holds the book, "$WIN$" the system's; names are matched to
       // the files on disk without regard to letter case, as the book's author saw them.
       const std::string target = ExpandOpenArgument(
-          command.argument, VolumeRootOf(ExecutablePath()), SystemDriveRoot());
+          command.argument, VolumeRootOf(BookFilePath()), SystemDriveRoot());
       ShellOpen(ResolvePathIgnoringCase(target));
       break;
     }

@@ -181,7 +181,7 @@ void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
   }
   // 10.
   for (size_t n = 0; n < kPictureOwner.size(); ++n) {
-    const std::string bitmap = ReadEntry("B" + std::to_string(n + 1) + ".QRLC");
+    const std::string bitmap = ReadEntry(std::string("B").append(std::to_string(n + 1)).append(".QRLC"));
     if (bitmap.empty()) continue;
     const QIcon picture = ButtonPictureFromBitmap(bitmap);
     if (!picture.isNull()) SetPicture(SpeedButton[kPictureOwner[n]], picture);

@@ -42,9 +42,11 @@ std::vector<BookEntry> LargeBook() {
   return MakeSyntheticBook(options).entries;
 }
 
-void WriteBookFile(const std::string& viewer, const std::vector<BookEntry>& entries,
+void WriteBookFile(const std::vector<std::string>& front, const std::vector<BookEntry>& entries,
                    const std::string& path) {
-  const std::string bytes = EncodeBook(entries, ReadFileBytes(viewer));
+  std::string programs;
+  for (const std::string& program : front) programs += ReadFileBytes(program);
+  const std::string bytes = EncodeBook(entries, programs);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();

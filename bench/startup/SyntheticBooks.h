@@ -21,8 +21,9 @@ std::vector<BookEntry> SmallBook();
 // pictures, with the start page among the top-folder files at the archive's end.
 std::vector<BookEntry> LargeBook();
 
-// Writes the viewer program followed by the archive of `entries` to `path`, executable.
-void WriteBookFile(const std::string& viewer, const std::vector<BookEntry>& entries,
+// Writes the programs `front` names (concatenated: the launcher and the viewer, or the viewer
+// alone) followed by the archive of `entries` to `path`, executable.
+void WriteBookFile(const std::vector<std::string>& front, const std::vector<BookEntry>& entries,
                    const std::string& path);
 
 }  // namespace ebook::bench

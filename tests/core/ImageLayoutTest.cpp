@@ -60,3 +60,43 @@ TEST(ArchiveStartOffset, PeProgramsEndAfterTheirLastSection) {
 
 }  // namespace
 }  // namespace ebook
+
+namespace ebook {
+namespace {
+
+std::string Frame(const std::string& payload, uint64_t claimedSize) {
+  std::string frame(RuntimeFrame::kMagic);
+  for (int i = 0; i < 8; ++i) frame += static_cast<char>((claimedSize >> (8 * i)) & 0xFF);
+  frame += std::string(64, 'a') + "0123abcd" + std::string(8, '\0');
+  return frame + payload;
+}
+
+// A book file: the launcher, then the viewer or the packed runtime, then the archive.
+TEST(ArchiveStartOffset, TheArchiveFollowsTheLauncherAndWhatComesBehindIt) {
+  const std::string launcher = OwnProgram();
+  const std::string viewer = OwnProgram();
+  const std::string archive = "#1!#PAGE.HTML\xB6";
+  EXPECT_EQ(ArchiveStartOffset(launcher + viewer + archive), launcher.size() + viewer.size());
+
+  const std::string frame = Frame("zstd bytes", 10);
+  EXPECT_EQ(ArchiveStartOffset(launcher + frame + archive), launcher.size() + frame.size());
+  const std::string frameThenArchive = frame + archive;  // the frame's views point into it
+  const auto read = ReadRuntimeFrame(frameThenArchive);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->payload, "zstd bytes");
+  EXPECT_EQ(read->id, std::string(64, 'a'));
+  EXPECT_EQ(read->manifestCheck, "0123abcd");
+}
+
+TEST(ArchiveStartOffset, AFrameThatClaimsMoreThanTheFileHoldsIsNoFrame) {
+  const std::string launcher = OwnProgram();
+  for (uint64_t claimed : {uint64_t{11}, uint64_t{1} << 40, ~uint64_t{0}}) {
+    const std::string frame = Frame("zstd bytes", claimed);
+    EXPECT_FALSE(ReadRuntimeFrame(frame)) << claimed;
+    EXPECT_EQ(ArchiveStartOffset(launcher + frame), launcher.size()) << claimed;
+  }
+  EXPECT_FALSE(ReadRuntimeFrame(Frame("", 0).substr(0, 95)));
+}
+
+}  // namespace
+}  // namespace ebook

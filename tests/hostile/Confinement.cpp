@@ -38,9 +38,11 @@ std::string OwnCgroup(const std::string& controller) {
     const size_t first = line.find(':');
     const size_t second = line.find(':', first + 1);
     if (first == std::string::npos || second == std::string::npos) continue;
-    const std::string controllers = "," + line.substr(first + 1, second - first - 1) + ",";
-    if (controller.empty() ? controllers == ",," : controllers.find("," + controller + ",") != std::string::npos)
-      return line.substr(second + 1);
+    // The hierarchy's controllers, comma-separated; empty for v2.
+    std::stringstream controllers(line.substr(first + 1, second - first - 1));
+    bool holds = controller.empty() && controllers.str().empty();
+    for (std::string name; !holds && std::getline(controllers, name, ',');) holds = name == controller;
+    if (holds) return line.substr(second + 1);
   }
   return {};
 }

@@ -275,7 +275,8 @@ std::vector<HostileBook> HostileBooks(size_t memoryLimit, const std::string& out
 
   std::vector<BookEntry> pictures = SoundBook();
   for (int n = 1; n <= 10; ++n)
-    pictures.push_back({"B" + std::to_string(n) + ".QRLC", n % 2 ? "GIF89a not a bitmap" : ""});
+    pictures.push_back({std::string("B").append(std::to_string(n)).append(".QRLC"),
+                        n % 2 ? "GIF89a not a bitmap" : ""});
   pictures.push_back({"LOGO.QRLC", "<html>not a picture</html>"});
   pictures.push_back({"XSEI.QRLC", "1"});
   pictures.push_back({"XSE0.QRLC", "BMno more"});

@@ -11,6 +11,11 @@
 namespace ebook {
 namespace {
 
+// "P<number>.HTM"
+std::string PageName(size_t number) {
+  return std::string("P").append(std::to_string(number)).append(".HTM");
+}
+
 using testing::CorruptedStream;
 using testing::TestArchive;
 
@@ -79,7 +84,7 @@ TEST(PageSearchTest, FoldingReachesAcrossChunksAndPastTheAsciiPrefilter) {
   for (int shift = -12; shift <= 12; shift += 3) {
     std::string page(65536 + shift, 'x');
     page += "\xC3\x89T\xC3\x89 caf\xC3\x89";
-    const std::string name = "P" + std::to_string(shift + 20) + ".HTM";
+    const std::string name = PageName(shift + 20);
     archive.Add(name, page);
     expected.push_back(name);
   }
@@ -194,7 +199,7 @@ TestArchive ManyPages(size_t count, size_t hitEvery, size_t first = 0) {
     std::string page = "<title>Page " + std::to_string(i) + "</title>";
     page.append((i * 7919) % 20000, 'x');
     if (i % hitEvery == 0) page += "Needle";
-    archive.Add("P" + std::to_string(100000 + i) + ".HTM", page);
+    archive.Add(PageName(100000 + i), page);
   }
   return archive;
 }
@@ -211,7 +216,7 @@ TEST(PageSearchTest, ManyPagesKeepArchiveOrder) {
     ASSERT_EQ(outcome.hits, 86u);
     for (size_t n = 0; n < hits.size(); ++n) {
       EXPECT_EQ(hits[n].number, n);
-      EXPECT_EQ(hits[n].name, "P" + std::to_string(100000 + n * 7) + ".HTM");
+      EXPECT_EQ(hits[n].name, PageName(100000 + n * 7));
       EXPECT_EQ(hits[n].caption, "Page " + std::to_string(n * 7));
     }
   }

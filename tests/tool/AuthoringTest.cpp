@@ -294,7 +294,7 @@ TEST_F(AuthoringTest, EveryCommandHasHelpAndVersion) {
     const testing::ToolRun version = RunTool({command, "--version"});
     EXPECT_EQ(version.out, PackVersion() + "\n");
   }
-  EXPECT_THAT(RunTool({"--version"}).out, HasSubstr("ebook-pack 0."));
+  EXPECT_THAT(RunTool({"--version"}).out, HasSubstr("ebook-pack (QUIREL eBook) 0."));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class DialogsTest : public QObject {
     const char* keys[] = {"title", "enumber", "author", "email", "web", "about"};
     std::vector<std::string> settings = {"[cTool]", "BL8=About this book", "[search]", "5=Done",
                                          "[cInfo]"};
-    for (int i = 0; i < 6; ++i) settings.push_back(keys[i] + ("=" + info[i].toStdString()));
+    for (int i = 0; i < 6; ++i) settings.push_back(std::string(keys[i]).append("=").append(info[i].toStdString()));
     InstallBook({SettingsEntry(settings)});
     TBB1 window;
     TBB2 about(&window);

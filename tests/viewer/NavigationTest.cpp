@@ -14,7 +14,9 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <fstream>
 #include <memory>
+#include <unistd.h>
 
 #include "TestBook.h"
 #include "archive/Shell.h"
@@ -284,6 +286,44 @@ class NavigationTest : public QObject {
       Fence(window);
       QCOMPARE(opened_, std::vector<std::string>{target});
     }
+  }
+
+  // A book file the installed viewer opens (not its own program, not executable, on another
+  // volume): "$DRV$" names that file's volume, the bookmark key is the book's, the page
+  // argument beats the bookmark.
+  void aBookFileShownByTheInstalledViewerIsFollowed() {
+    const QString folder = QStringLiteral("/dev/shm/ebook-navigation-%1").arg(getpid());
+    QVERIFY(QDir().mkpath(folder));
+    const auto removeFolder = qScopeGuard([&] {
+      QDir(folder).removeRecursively();
+      SetBookFile({}, true);
+    });
+    const std::string book = (folder + QStringLiteral("/shelf.ebook")).toStdString();
+    {
+      std::vector<BookEntry> entries = {
+          SettingsEntry({"[cSettings]", "DATA=" + Options(), "home=start.htm", "[cInfo]",
+                         "title=Shelf Book", "enumber={3}", "[cEve]", "bookmark=1"}),
+          {"start.htm", "<title>start</title><a id=go href='#DO#OPEN#$DRV$/docs/a.pdf'>go</a>"
+                        "<iframe src=other.htm></iframe>"},
+          {"other.htm", "<title>other</title><a id=go href='#DO#OPEN#$DRV$/docs/a.pdf'>go</a>"}};
+      SortInBookOrder(entries);
+      std::ofstream(book, std::ios::binary) << EncodeArchive(entries);
+      QFile::setPermissions(QString::fromStdString(book), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    const std::string drive = VolumeRootOf(book);
+    if (drive == VolumeRootOf(ExecutablePath())) QSKIP("/dev/shm is not a volume of its own here");
+    SetBookFile(book, false);
+    LoadExeImage();
+    QCOMPARE(BookFilePath(), book);
+
+    TBB1 window(QStringLiteral("other.htm"));
+    QCOMPARE(window.BookmarkKey(), QStringLiteral("Shelf Book{3}"));
+    QCOMPARE(window.StartAddress, QStringLiteral("ebook://book/other.htm"));
+    WaitForPage(window);
+    opened_.clear();
+    RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('go').click()"));
+    Fence(window);
+    QCOMPARE(opened_, std::vector<std::string>{drive + "/DOCS/A.PDF"});
   }
 
   void commandsFromOutsidePagesRefused_data() {

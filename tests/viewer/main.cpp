@@ -26,6 +26,7 @@ std::unique_ptr<QObject> MakeShortcutsTest();
 std::unique_ptr<QObject> MakeHighDpiTest();
 std::unique_ptr<QObject> MakeRealBooksTest();
 std::unique_ptr<QObject> MakeHostilePagesTest();
+std::unique_ptr<QObject> MakeWelcomeWindowTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
       {"HighDpiTest", MakeHighDpiTest},
       {"RealBooksTest", MakeRealBooksTest},
       {"HostilePagesTest", MakeHostilePagesTest},
+      {"WelcomeWindowTest", MakeWelcomeWindowTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {

@@ -26,19 +26,27 @@ constexpr fs::perms kBookMode = fs::perms::owner_all | fs::perms::group_read |
                                 fs::perms::others_exec;
 constexpr size_t kLinksNamed = 5;  // outside links named in a message; the rest are counted
 
-std::string ReadViewer(const BuildOptions& options) {
-  const bool given = !options.viewer.empty();
-  const fs::path path = given ? options.viewer : DefaultViewerPath();
+// What comes before the archive: the launcher and the viewer program (or, in a portable book,
+// the packed runtime), or the one program --viewer names.
+std::string ReadBookFront(const BuildOptions& options) {
   std::string bytes;
-  try {
-    bytes = ReadFileBytes(path, "viewer program");
-  } catch (const PackError& error) {
-    if (given) throw;
-    throw PackError(std::string(error.what()) + " (name the viewer with --viewer)");
+  if (!options.viewer.empty()) {
+    bytes = ReadFileBytes(options.viewer, "viewer program");
+  } else {
+    const fs::path folder = BookImageFolder();
+    const fs::path second = folder / (options.portable ? "runtime.frame" : "ebook-viewer");
+    try {
+      bytes = ReadFileBytes(folder / "ebook-launch", "launcher program") +
+              ReadFileBytes(second, options.portable ? "portable runtime" : "viewer program");
+    } catch (const PackError& error) {
+      throw PackError(std::string(error.what()) +
+                      (options.portable ? " (the build makes it with the target ebook-runtime)"
+                                        : " (name a viewer program with --viewer)"));
+    }
   }
   // Entries already in the program would come first and hide the new book's entries.
   if (!BookImage::FromBytes(bytes).index().entries().empty())
-    throw PackError("viewer program " + path.string() +
+    throw PackError("viewer program " + options.viewer.string() +
                     " already carries a book; give the bare viewer with --viewer");
   return bytes;
 }
@@ -170,7 +178,9 @@ std::string SettingsFor(const BuildOptions& options, const std::vector<PackEntry
 
 }  // namespace
 
-fs::path DefaultViewerPath() { return fs::path(ExecutableFolder()) / "ebook"; }
+fs::path BookImageFolder() {
+  return (fs::path(ExecutableFolder()).parent_path() / "lib" / "quirel-ebook").lexically_normal();
+}
 
 CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& result, bool forCheck) {
   if (options.splash.empty() != !options.splashSeconds)
@@ -264,7 +274,7 @@ BuildResult BuildBook(const BuildOptions& options) {
     throw PackError("--splash and --splash-seconds go together: give both or neither");
   if (options.level < 0 || options.level > 9)
     throw PackError("--level " + std::to_string(options.level) + " is not a level from 0 to 9");
-  const std::string viewer = ReadViewer(options);
+  const std::string viewer = ReadBookFront(options);
   const CollectedBook book = CollectBookEntries(options, result);
   uintmax_t total = 0;
   for (const PackEntry& entry : book.entries) total += entry.size;

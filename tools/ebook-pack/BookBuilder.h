@@ -1,5 +1,6 @@
 #pragma once
-// Builds a book: the viewer program with the archive of an author's files appended.
+// Builds a book: the launcher and the viewer program (or the packed runtime of a portable book)
+// with the archive of an author's files appended.
 
 #include <cstdint>
 #include <filesystem>
@@ -31,7 +32,9 @@ struct BuildOptions {
   std::optional<std::string> splashSeconds;
   std::filesystem::path logo;
   std::filesystem::path buttons;
-  std::filesystem::path viewer;        // empty: the `ebook` program beside this tool
+  std::filesystem::path viewer;        // the one program to put before the archive; empty: the
+                                       // launcher and the viewer (or runtime) of BookImageFolder()
+  bool portable = false;               // the packed runtime instead of the viewer program
   std::optional<std::string> title;    // --title, UTF-8
   std::optional<std::string> start;    // --start
   std::vector<SettingChange> changes;  // --set, in order
@@ -68,7 +71,9 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
 // Writes the book, or throws PackError and leaves `output` as it was.
 BuildResult BuildBook(const BuildOptions& options);
 
-// The viewer program used when none is given: `ebook` in this program's folder.
-std::filesystem::path DefaultViewerPath();
+// Where the build puts the program images books are made from, stripped of symbols and debug
+// information: ebook-launch, ebook-viewer and the portable runtime, runtime.frame. It is
+// ../lib/quirel-ebook beside this program's folder, in the build tree as where installed.
+std::filesystem::path BookImageFolder();
 
 }  // namespace ebook

@@ -41,7 +41,12 @@ bool IsHtml(std::string_view name) {
 }
 bool IsStyleSheet(std::string_view name) { return NameExtension(name) == ".CSS"; }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '"');
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
 
 std::string LowerKey(std::string_view section, std::string_view key) {
   std::string joined = std::string(section) + "/" + std::string(key);
@@ -54,7 +59,8 @@ std::string LowerKey(std::string_view section, std::string_view key) {
 std::vector<std::pair<std::string, std::string>> PictureEntries() {
   std::vector<std::pair<std::string, std::string>> pictures;
   for (int button = 1; button <= 10; ++button)
-    pictures.emplace_back("B" + std::to_string(button) + ".QRLC", "toolbar button picture");
+    pictures.emplace_back(std::string("B").append(std::to_string(button)).append(".QRLC"),
+                          "toolbar button picture");
   pictures.emplace_back("LOGO.QRLC", "logo picture");
   pictures.emplace_back("XSE0.QRLC", "splash picture");
   return pictures;

@@ -59,7 +59,7 @@ std::string ReadFileBytes(const std::filesystem::path& path, std::string_view ro
 AtomicFile::AtomicFile(std::filesystem::path path) : path_(std::move(path)) {
   const std::filesystem::path folder =
       path_.has_parent_path() ? path_.parent_path() : std::filesystem::path(".");
-  temp_ = (folder / ("." + path_.filename().string() + ".XXXXXX")).string();
+  temp_ = (folder / std::string(".").append(path_.filename().string()).append(".XXXXXX")).string();
   fd_ = mkstemp(temp_.data());
   if (fd_ < 0) Fail("cannot write", path_, "", errno);
 }

@@ -23,6 +23,8 @@ namespace ebook {
 namespace {
 
 constexpr std::string_view kProgram = "ebook-pack";
+// The extension the desktop entry's MIME type claims for book files.
+constexpr std::string_view kBookExtension = ".ebook";
 
 // A command line that does not fit the command's form.
 class UsageError : public std::runtime_error {
@@ -36,7 +38,11 @@ const std::map<std::string, std::string>& CommandUsages() {
        "  ebook-pack build SOURCE_DIR -o BOOK [--settings INI|none] [--toc TOC.txt|auto|none]\n"
        "             [--title TEXT] [--start PAGE] [--set SECTION.KEY=VALUE]...\n"
        "             [--splash BMP --splash-seconds N] [--logo BMP] [--buttons DIR]\n"
-       "             [--viewer PATH] [--level 0-9] [--follow-links] [--quiet]\n"
+       "             [--viewer PATH | --portable] [--level 0-9] [--follow-links] [--quiet]\n"
+       "      A book is one file: the viewer with the book's archive. --portable adds the\n"
+       "      viewer's runtime (Qt WebEngine and the libraries a desktop lacks), so that the book\n"
+       "      runs where Qt WebEngine is not installed; --viewer names the one program to put\n"
+       "      before the archive.\n"
        "      Without --settings the book gets settings made for it: the whole toolbar, the\n"
        "      start page (index.html, ...) and its title, bookmarks, a sizeable window.\n"
        "      Without --toc a folder of several pages gets contents made from its pages.\n"
@@ -98,6 +104,10 @@ CommandOptions ParseBuildArguments(const std::vector<std::string>& args) {
   bool haveSource = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (arg == "--portable" && command == "build") {
+      options.portable = true;
+      continue;
+    }
     if (arg.empty() || arg[0] != '-') {
       if (haveSource) throw UsageError("more than one source folder: " + arg);
       options.source = arg;
@@ -166,12 +176,16 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   for (const std::string& warning : result.warnings)
     err << kProgram << ": warning: " << warning << '\n';
   out << options.output.string() << ": " << result.entries << " entries, " << result.bytes
-      << " bytes";
+      << " bytes" << (options.portable ? ", portable" : "");
   if (options.settings.empty())
     out << "; start page " << (result.startPage.empty() ? "none" : result.startPage);
   if (!result.contents.empty() && result.contents.rfind("contents file", 0) != 0)
     out << "; " << result.contentsNodes << " contents nodes from " << result.contents;
   out << '\n';
+  if (options.output.extension() != kBookExtension)
+    out << "(named " << options.output.stem().string() << kBookExtension
+        << ", the book opens in the installed viewer from a file manager even without its "
+           "execute bit)\n";
   return kExitOk;
 }
 
@@ -281,7 +295,9 @@ int Extract(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 }  // namespace
 
-std::string PackVersion() { return std::string(kProgram) + " " + EBOOK_PACK_VERSION; }
+std::string PackVersion() {
+  return std::string(kProgram) + " (QUIREL eBook) " + EBOOK_PACK_VERSION;
+}
 
 std::string PackUsage(const std::string& command) {
   const auto& usages = CommandUsages();

@@ -252,8 +252,18 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
   const std::string_view last =
       lastSlash == std::string_view::npos ? address : address.substr(lastSlash + 1);
   const bool folder = last.empty() || last == "." || last == "..";  // names a folder, not a file
+  std::string joined;
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (i > 0) joined += '/';
+    joined += segments[i];
+  }
+  if (folder && !joined.empty()) joined += '/';
+  // "%20" stands for a space.
   std::string entry;
-  for (size_t i = 0; i < segments.size(); ++i) entry += (i ? "/" : "") + segments[i];
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (i) entry += '/';
+    entry += segments[i];
+  }
   if (folder && !entry.empty()) entry += '/';
   std::string request = entry + std::string(tail);
   for (size_t at = 0; (at = request.find("%20", at)) != std::string::npos; ++at)
