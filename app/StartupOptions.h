@@ -1,7 +1,7 @@
 #pragma once
 // The viewer's command line:
 //
-//   ebook [--screenshot PNG] [--quit-after-load] [PAGE]
+//   ebook [--screenshot PNG] [--quit-after-load] [PAGE] [--print-to-pdf PDF]
 //
 //   PAGE               a page of the book to open, relative to the book's base address; it
 //                      beats the bookmark and the start page.
@@ -12,6 +12,11 @@
 //                      the window is then drawn offscreen into a file in the temporary folder.
 //   --quit-after-load  prints "loaded <address>" on stdout once the first page has loaded
 //                      and exits with 0 (start-up timing).
+//   --print-to-pdf PDF writes the page that start-up shows into PDF, as the print preview's
+//                      "Save as PDF…" does (the default printer's paper and margins), prints
+//                      the PDF's path on stdout and exits with 0, 1 when it cannot be written.
+//                      No window comes on the screen (it is drawn offscreen, whatever
+//                      display there is); messages go to stderr as with --screenshot.
 //
 // Qt's own options (-platform, ...) are taken out by QApplication before PAGE is looked at.
 
@@ -23,12 +28,13 @@ namespace ebook {
 struct StartupOptions {
   QString page;
   QString screenshotPath;  // empty: no screenshot
+  QString printToPdfPath;  // empty: no PDF
   bool quitAfterLoad = false;
   bool noDisplay = false;  // the screenshot was chosen because there is no display
 };
 
 // Options from the raw arguments (argv[0] excluded), before QApplication exists: only the
-// two options, not PAGE.
+// options, not PAGE. File paths are made absolute against the present working folder.
 StartupOptions ParseStartupOptions(const QStringList& arguments);
 
 // PAGE: the first argument that is not one of our options, from QApplication's arguments

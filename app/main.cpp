@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -27,6 +28,7 @@
 #include "viewer/AboutBox.h"
 #include "viewer/Application.h"
 #include "viewer/MainWindow.h"
+#include "viewer/PagePdf.h"
 #include "viewer/ReaderMessages.h"
 #include "viewer/SplashScreen.h"
 #include "viewer/WebBrowser.h"
@@ -86,11 +88,44 @@ void ConnectFirstPage(ebook::TBB1& window, const ebook::StartupOptions& options)
   if (!options.screenshotPath.isEmpty()) QTimer::singleShot(30000, &window, finish);
 }
 
+// After the first page: the page as a PDF file, then the end.
+void ConnectPrintToPdf(ebook::TBB1& window, const ebook::StartupOptions& options) {
+  if (options.printToPdfPath.isEmpty()) return;
+  auto done = std::make_shared<bool>(false);
+  const auto print = [&window, options, done] {
+    if (*done) return;
+    *done = true;
+    const QString path = QFileInfo(options.printToPdfPath).absoluteFilePath();
+    QWebEnginePage* page = window.WebBrowser1->Document();
+    if (!page || !ebook::WritePagePdf(page, path, ebook::DefaultPageLayout())) {
+      std::cerr << "ebook: cannot write " << path.toStdString() << "\n";
+      QCoreApplication::exit(1);
+      return;
+    }
+    std::cout << path.toStdString() << std::endl;
+    QCoreApplication::exit(0);
+  };
+  // Printed once the page has loaded, from the message loop: the engine is still finishing
+  // the load when it reports it.
+  QObject::connect(window.WebBrowser1, &ebook::WebBrowser::DocumentComplete, &window,
+                   [&window, print] { QTimer::singleShot(0, &window, print); });
+  // In temp-folder mode creation has waited for the first page already.
+  if (window.WebBrowser1->Document() && !window.WebBrowser1->Busy())
+    QTimer::singleShot(0, &window, print);
+  // A book that shows no page at start-up has nothing to print.
+  QTimer::singleShot(30000, &window, print);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const ebook::StartupOptions options = ebook::ParseStartupOptions(RawArguments(argc, argv));
-  if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
+  // Printing is headless, as browsers print: the window is drawn offscreen whatever display
+  // there is. It is still shown there, as the engine of a view never shown may not finish
+  // a PDF.
+  if (!options.printToPdfPath.isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (!options.screenshotPath.isEmpty() || !options.printToPdfPath.isEmpty())
+    PrepareOffscreen(options);
   ebook::RegisterBookScheme();
   // A book started as temp0a0.exe replaces the book file named by its argument and relaunches
   // it; a book started with "deltemp" removes that copy first.
@@ -134,6 +169,7 @@ int main(int argc, char** argv) {
   BB1.BB2 = &BB2;
   QObject::connect(&BB1, &ebook::TBB1::closed, &app, &QCoreApplication::quit);
   ConnectFirstPage(BB1, options);
+  ConnectPrintToPdf(BB1, options);
   BB1.show();
   return app.exec();
 }

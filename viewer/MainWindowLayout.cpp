@@ -87,6 +87,7 @@ void TBB1::createControls() {
           &TBB1::webbrowser1CommandStateChange);
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::webbrowser1DocumentComplete);
   connect(WebBrowser1, &WebBrowser::LocationChanged, this, &TBB1::followShownPage);
+  connect(WebBrowser1, &WebBrowser::PrintRequested, this, &TBB1::webbrowser1PrintRequested);
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);

@@ -25,6 +25,8 @@ std::unique_ptr<QObject> MakeSearchTest();
 std::unique_ptr<QObject> MakeShortcutsTest();
 std::unique_ptr<QObject> MakeHighDpiTest();
 std::unique_ptr<QObject> MakeRealBooksTest();
+std::unique_ptr<QObject> MakeWindowTextsTest();
+std::unique_ptr<QObject> MakePrintTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -58,6 +60,8 @@ int main(int argc, char** argv) {
       {"ShortcutsTest", MakeShortcutsTest},
       {"HighDpiTest", MakeHighDpiTest},
       {"RealBooksTest", MakeRealBooksTest},
+      {"WindowTextsTest", MakeWindowTextsTest},
+      {"PrintTest", MakePrintTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {
