@@ -91,29 +91,42 @@ void ConnectFirstPage(ebook::TBB1& window, const ebook::StartupOptions& options)
 // After the first page: the page as a PDF file, then the end.
 void ConnectPrintToPdf(ebook::TBB1& window, const ebook::StartupOptions& options) {
   if (options.printToPdfPath.isEmpty()) return;
-  auto done = std::make_shared<bool>(false);
-  const auto print = [&window, options, done] {
-    if (*done) return;
-    *done = true;
-    const QString path = QFileInfo(options.printToPdfPath).absoluteFilePath();
+  struct State {
+    bool done = false;
+    int reloads = 0;
+  };
+  auto state = std::make_shared<State>();
+  const auto print = [&window, options, state](bool last) {
+    if (state->done) return;
+    const QString& path = options.printToPdfPath;
     QWebEnginePage* page = window.WebBrowser1->Document();
-    if (!page || !ebook::WritePagePdf(page, path, ebook::DefaultPageLayout())) {
-      std::cerr << "ebook: cannot write " << path.toStdString() << "\n";
-      QCoreApplication::exit(1);
+    if (page && ebook::WritePagePdf(page, path, ebook::DefaultPageLayout(), {}, 10000)) {
+      state->done = true;
+      std::cout << path.toStdString() << std::endl;
+      QCoreApplication::exit(0);
       return;
     }
-    std::cout << path.toStdString() << std::endl;
-    QCoreApplication::exit(0);
+    // Now and then (about one start in ten on a busy machine) the engine of a page that has
+    // just loaded never answers the print request; the page is loaded once more before giving
+    // up. Nobody waits at a window for this one.
+    if (page && !last && state->reloads < 2) {
+      ++state->reloads;
+      window.WebBrowser1->Refresh();
+      return;
+    }
+    state->done = true;
+    std::cerr << "ebook: cannot write " << path.toStdString() << "\n";
+    QCoreApplication::exit(1);
   };
   // Printed once the page has loaded, from the message loop: the engine is still finishing
   // the load when it reports it.
   QObject::connect(window.WebBrowser1, &ebook::WebBrowser::DocumentComplete, &window,
-                   [&window, print] { QTimer::singleShot(0, &window, print); });
+                   [&window, print] { QTimer::singleShot(0, &window, [print] { print(false); }); });
   // In temp-folder mode creation has waited for the first page already.
   if (window.WebBrowser1->Document() && !window.WebBrowser1->Busy())
-    QTimer::singleShot(0, &window, print);
+    QTimer::singleShot(0, &window, [print] { print(false); });
   // A book that shows no page at start-up has nothing to print.
-  QTimer::singleShot(30000, &window, print);
+  QTimer::singleShot(30000, &window, [print] { print(true); });
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPrinter>
+#include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 
 namespace ebook {
 
@@ -19,7 +21,7 @@ void MakeReadable(const QString& path) {
 }  // namespace
 
 bool WritePagePdf(QWebEnginePage* page, const QString& path, const QPageLayout& layout,
-                  const QPageRanges& ranges) {
+                  const QPageRanges& ranges, int patienceMs) {
   if (!page || path.isEmpty() || page->renderProcessPid() <= 0) return false;
   bool written = false;
   QEventLoop done;
@@ -35,7 +37,17 @@ bool WritePagePdf(QWebEnginePage* page, const QString& path, const QPageLayout& 
   // Without its renderer the engine never answers.
   const auto gone = QObject::connect(page, &QWebEnginePage::renderProcessTerminated, &done,
                                      [&done] { done.quit(); });
-  page->printToPdf(path, layout, ranges);
+  // The renderer must show a loaded document first: a print request to a page whose
+  // renderer has no document (it answers scripts with nothing) is never answered.
+  page->runJavaScript(QStringLiteral("document.readyState"), QWebEngineScript::ApplicationWorld,
+                      [&done, page, path, layout, ranges](const QVariant& state) {
+                        if (state.toString() != QLatin1String("complete")) {
+                          done.quit();
+                          return;
+                        }
+                        page->printToPdf(path, layout, ranges);
+                      });
+  if (patienceMs >= 0) QTimer::singleShot(patienceMs, &done, &QEventLoop::quit);
   done.exec();
   QObject::disconnect(connection);
   QObject::disconnect(gone);

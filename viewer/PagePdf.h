@@ -13,9 +13,10 @@ namespace ebook {
 
 // Writes the page's PDF to `path` with the page size, orientation and margins of `layout`,
 // only the pages of `ranges` (all when empty). Returns when the file is written (the engine
-// prints asynchronously; events are processed meanwhile); false when it could not be.
+// prints asynchronously; events are processed meanwhile); false when it could not be, or
+// when the engine has not answered after `patienceMs` (unlimited when negative).
 bool WritePagePdf(QWebEnginePage* page, const QString& path, const QPageLayout& layout,
-                  const QPageRanges& ranges = {});
+                  const QPageRanges& ranges = {}, int patienceMs = -1);
 
 // The pages the reader chose in the print dialog; empty for all.
 QPageRanges PrinterPageRanges(const QPrinter& printer);
