@@ -121,7 +121,8 @@ void PrintPreview::addSaveAction(QPrintPreviewDialog& dialog) {
 
 void PrintPreview::saveAsPdf(QPrintPreviewDialog& dialog) {
   if (rendering_) return;
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QDir(folder).exists()) folder = QDir::homePath();
   const QString suggested = QDir(folder).filePath(SuggestedFileName(view_->title()));
   const QString path =
       Chooser() ? Chooser()(dialog, suggested) : AskForPdfFile(dialog, suggested);
