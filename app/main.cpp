@@ -15,6 +15,8 @@
 #include <iostream>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -83,6 +85,9 @@ void ConnectFirstPage(ebook::TBB1& window, const ebook::StartupOptions& options)
     });
   };
   QObject::connect(window.WebBrowser1, &ebook::WebBrowser::DocumentComplete, &window, finish);
+  // A temp-folder book's first page has loaded while the window was made.
+  if (window.WebBrowser1->Document() && !window.WebBrowser1->Busy())
+    QTimer::singleShot(0, &window, finish);
   // A book that shows no page at start-up (contents navigation without contents) is
   // rendered as it is.
   if (!options.screenshotPath.isEmpty()) QTimer::singleShot(30000, &window, finish);
@@ -132,6 +137,17 @@ void ConnectPrintToPdf(ebook::TBB1& window, const ebook::StartupOptions& options
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Ending the session or the process (SIGTERM, SIGINT, SIGHUP) is honoured from here on: before
+  // the window exists a request stops what start-up is doing (an extraction, the wait for the
+  // first page, a message) and the program ends, its temporary folder deleted; once the window
+  // is up it closes the normal way, so the bookmark is saved too.
+  int terminationPipe = -1;
+  try {
+    terminationPipe = ebook::InstallTerminationSignals();
+  } catch (const std::exception& error) {
+    std::cerr << "ebook: " << error.what() << "\n";
+    return 1;
+  }
   const ebook::StartupOptions options = ebook::ParseStartupOptions(RawArguments(argc, argv));
   // Printing is headless, as browsers print: the window is drawn offscreen whatever display
   // there is. It is still shown there, as the engine of a view never shown may not finish
@@ -154,10 +170,17 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);
   ebook::SetMessagePump([] { QCoreApplication::processEvents(); });
   if (!handover.message.empty()) ebook::ShowMessage(QString::fromLocal8Bit(handover.message.c_str()));
-  if (handover.quit) return 0;
-  // Ending the session or the process (SIGTERM, SIGINT, SIGHUP) closes the window the normal
-  // way, so the bookmark is saved and a temporary folder deleted.
-  const int terminationPipe = ebook::InstallTerminationSignals();
+  if (handover.quit || ebook::TerminationRequested()) return 0;
+  ebook::TBB1* window = nullptr;  // set once the window is complete
+  QSocketNotifier termination(terminationPipe, QSocketNotifier::Read);
+  QObject::connect(&termination, &QSocketNotifier::activated, &app, [&window] {
+    if (ebook::TakeTerminationSignal() == 0) return;
+    // A message box open now returns, so that whatever waits on it can end.
+    if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+    if (!window) return;
+    ebook::RestoreDefaultTerminationSignals();
+    window->closeOnRequest();
+  });
   try {
     ebook::TSplashScreen::ShowIfWanted();
   } catch (...) {
@@ -170,12 +193,8 @@ int main(int argc, char** argv) {
                            ? QString()
                            : ebook::FirstPageArgument(QCoreApplication::arguments().mid(1));
   ebook::TBB1 BB1(page);
-  QSocketNotifier termination(terminationPipe, QSocketNotifier::Read);
-  QObject::connect(&termination, &QSocketNotifier::activated, &BB1, [&BB1] {
-    if (ebook::TakeTerminationSignal() == 0) return;
-    ebook::RestoreDefaultTerminationSignals();
-    BB1.closeOnRequest();
-  });
+  // Asked to end while the window was being made: it is destroyed unseen, folder and all.
+  if (ebook::TerminationRequested()) return 0;
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &BB1,
                    [&BB1](QSessionManager&) { BB1.closeOnRequest(); });
   ebook::TBB2 BB2(&BB1);
@@ -184,5 +203,6 @@ int main(int argc, char** argv) {
   ConnectFirstPage(BB1, options);
   ConnectPrintToPdf(BB1, options);
   BB1.show();
+  window = &BB1;
   return app.exec();
 }

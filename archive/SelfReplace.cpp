@@ -56,8 +56,8 @@ mode_t BookFileMode(const std::string& book, const std::string& executable) {
   return (info.st_mode & 07777) | S_IRWXU;
 }
 
-// Writes `bytes` as a new file at `path` (which must not exist) with `mode`. Returns an empty
-// string or the failure; a partly written file is removed.
+// Writes `bytes` as a new file at `path` (which must not exist) with `mode`, flushed to the
+// disk. Returns an empty string or the failure; a partly written file is removed.
 std::string WriteNewFile(const std::string& path, std::string_view bytes, mode_t mode) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRWXU);
   if (fd < 0) return "Cannot create " + path + ": " + Describe(errno) + ".";
@@ -69,21 +69,43 @@ std::string WriteNewFile(const std::string& path, std::string_view bytes, mode_t
     if (wrote > 0) done += static_cast<size_t>(wrote);
   }
   if (error == 0 && fchmod(fd, mode) != 0) error = errno;
+  if (error == 0 && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   if (error == 0) return {};
   unlink(path.c_str());
   return "Cannot write " + path + ": " + Describe(error) + ".";
 }
 
+// The book file `target` names, which must lie in `folder`, the replacing copy's own folder:
+// a bare file name, or a path that leads there. Empty when it names anything else.
+fs::path BookInFolder(const std::string& target, const fs::path& folder) {
+  std::error_code error;
+  const fs::path named = fs::path(target);
+  const fs::path file = named.filename();
+  if (file.empty() || file == "." || file == "..") return {};
+  if (!named.has_parent_path()) return folder / file;
+  const fs::path parent = fs::weakly_canonical(folder / named.parent_path(), error);
+  if (error || parent != fs::weakly_canonical(folder, error) || error) return {};
+  return folder / file;
+}
+
 // The replacing copy's part: the book file named by `target` becomes a copy of this program.
+// The new book is written beside the old one and renamed over it, so that the old book stays
+// whole whenever the new one cannot be written completely.
 std::string ReplaceBook(const std::string& target, const fs::path& executable,
                         const SelfReplaceOptions& options) {
   if (target.empty())
     return std::string(kReplacingCopyName) + " needs the path of the book file to replace.";
-  const fs::path book = (executable.parent_path() / target).lexically_normal();
+  const fs::path book = BookInFolder(target, executable.parent_path());
+  if (book.empty())
+    return "Only a book file in the folder of " + std::string(kReplacingCopyName) +
+           " can be replaced, not " + target + ".";
   std::error_code error;
   if (fs::equivalent(book, executable, error))
     return "The book file " + book.string() + " cannot be replaced by itself.";
+  struct stat existing {};
+  if (lstat(book.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+    return "The book file " + book.string() + " cannot be replaced: it is not a plain file.";
 
   try {
     SetExeImage(BookImage::FromFile(executable.string()));
@@ -91,15 +113,22 @@ std::string ReplaceBook(const std::string& target, const fs::path& executable,
     return failure.what();
   }
   const mode_t mode = BookFileMode(book.string(), executable.string());
-  if (std::string failure = DeleteWhenPossible(book.string(), options.deletionWaitLimit);
-      !failure.empty())
-    return "The book file cannot be replaced. " + failure;
-  if (std::string failure = WriteNewFile(book.string(), ExeImage().bytes(), mode); !failure.empty())
-    return failure;
+  const std::string fresh = book.string() + ".new-" + std::to_string(getpid());
+  unlink(fresh.c_str());
+  if (std::string failure = WriteNewFile(fresh, ExeImage().bytes(), mode); !failure.empty())
+    return "The book file cannot be replaced; it is left as it was. " + failure;
+  if (rename(fresh.c_str(), book.c_str()) != 0) {
+    const int failure = errno;
+    unlink(fresh.c_str());
+    return "The book file cannot be replaced; it is left as it was. Cannot rename " + fresh +
+           " to " + book.string() + ": " + Describe(failure) + ".";
+  }
 
   const bool started = options.relaunch ? options.relaunch(book.string(), kCleanUpArgument)
                                         : SpawnDetached(book.string(), {kCleanUpArgument}, false);
   if (!started) return "The new book " + book.string() + " is in place but cannot be started.";
+  // The new book removes this copy too; whichever comes first does it.
+  unlink(executable.c_str());
   return {};
 }
 

@@ -2,9 +2,11 @@
 // The self-replacement start-up, which lets one book file be overwritten by a newer book even
 // while the old one is open. Whoever delivers the new book saves it as temp0a0.exe in the old
 // book's folder and starts it with the old book's path; then:
-//   1. temp0a0.exe (any letter case) deletes the book file, writes its own image there as a new
-//      file with the old file's permissions, starts it with the one argument "deltemp", and
-//      quits without showing anything;
+//   1. temp0a0.exe (any letter case) writes its own image beside the book file (which must be
+//      in temp0a0.exe's own folder: a bare name, or a path that leads there) with the old
+//      file's permissions and renames it over the old one, so the old book stays whole on any
+//      failure; it starts the new book with the one argument "deltemp", deletes its own file
+//      and quits without showing anything;
 //   2. the book started with "deltemp" (exactly, lower case) deletes temp0a0.exe (in any
 //      letter case) from its own folder and then starts as usual.
 // On Linux a running program's file can be deleted, so neither deletion has to wait for the

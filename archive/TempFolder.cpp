@@ -1,12 +1,15 @@
 #include "archive/TempFolder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <system_error>
 #include <unordered_set>
@@ -63,8 +66,29 @@ void MakeFolderLevels(const std::string& relative, const std::string& base,
   }
 }
 
+// Failures to create a file that come from the name, not from the disk: the entry is skipped.
+bool IsNameError(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EROFS:
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+    case EIO:
+      return false;
+    default:
+      return true;
+  }
+}
+
+struct NameError {
+  int error;
+};
+
 void WriteFile(const std::string& path, std::string_view bytes) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0 && IsNameError(errno)) throw NameError{errno};
   if (fd < 0) ThrowFileError(errno, "cannot create", path);
   size_t done = 0;
   while (done < bytes.size()) {
@@ -80,6 +104,26 @@ void WriteFile(const std::string& path, std::string_view bytes) {
   if (close(fd) != 0 && errno != EINTR) ThrowFileError(errno, "cannot write", path);
 }
 
+void WriteEntry(std::string_view name, const std::string& path) {
+  const std::string content = ReadEntry(name);
+  if (!content.empty()) WriteFile(path, content);
+}
+
+// The lock on this run's folder: held until the process ends (the descriptor is closed on exec,
+// so programs the viewer starts do not keep it).
+int heldFolderLock = -1;
+
+void LockFolder(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return;
+  }
+  if (heldFolderLock >= 0) close(heldFolderLock);
+  heldFolderLock = fd;
+}
+
 // Creates the run's folder, readable by this user only, and returns its path with a trailing
 // "/". A folder that exists already is never reused: another program or user may own it.
 std::string CreateBookFolder() {
@@ -93,10 +137,24 @@ std::string CreateBookFolder() {
     const int a = first(random);
     const int b = second(random);
     path = temp + "TMP" + std::to_string(a) + "-" + std::to_string(b);
-    if (mkdir(path.c_str(), 0700) == 0) return path + "/";
+    if (mkdir(path.c_str(), 0700) == 0) {
+      LockFolder(path);
+      return path + "/";
+    }
     if (errno != EEXIST) ThrowFileError(errno, "cannot create the folder", path);
   }
   ThrowFileError(EEXIST, "cannot create a new folder like", path);
+}
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsBookFolderName(std::string_view name) {
+  if (!name.starts_with("TMP")) return false;
+  const size_t minus = name.find('-');
+  return minus != std::string_view::npos && IsDigits(name.substr(3, minus - 3)) &&
+         IsDigits(name.substr(minus + 1));
 }
 
 }  // namespace
@@ -150,19 +208,63 @@ void ForceEntryFolders(std::string_view name, const std::string& base) {
 }
 
 void ExtractEntry(std::string_view name, const std::string& path) {
-  const std::string content = ReadEntry(name);
-  if (!content.empty()) WriteFile(path, content);
+  try {
+    WriteEntry(name, path);
+  } catch (const NameError& failure) {
+    ThrowFileError(failure.error, "cannot create", path);
+  }
 }
 
-void ExtractBookToTemp(std::string& folder) {
+std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
+                                            const ExtractionProgress& progress) {
   folder = CreateBookFolder();
+  std::vector<std::string> files;
+  for (std::string& name : EnumerateEntries())
+    if (!IsInternalEntry(name) && IsSafeEntryName(name)) files.push_back(std::move(name));
+  std::vector<SkippedEntry> skipped;
   std::unordered_set<std::string> made;
-  for (const std::string& name : EnumerateEntries()) {
-    if (IsInternalEntry(name) || !IsSafeEntryName(name)) continue;
-    const std::string relative = RelativeDiskPath(name);
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (progress) progress(i, files.size());
+    const std::string relative = RelativeDiskPath(files[i]);
     MakeFolderLevels(relative, folder, &made);
-    ExtractEntry(name, folder + relative);
+    try {
+      WriteEntry(files[i], folder + relative);
+    } catch (const NameError& failure) {
+      skipped.push_back({files[i], std::generic_category().message(failure.error)});
+    }
   }
+  if (progress) progress(files.size(), files.size());
+  return skipped;
+}
+
+std::vector<std::string> RemoveAbandonedTempFolders(std::chrono::seconds minimumAge) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> removed;
+  const std::string temp = UserTempFolder();
+  DIR* listing = opendir(temp.c_str());
+  if (!listing) return removed;
+  const auto now = std::chrono::system_clock::now();
+  while (const dirent* entry = readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (!IsBookFolderName(name)) continue;
+    const std::string path = temp + name;
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())
+      continue;
+    const auto changed = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+    if (now - changed < minimumAge) continue;
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    // A running viewer holds its folder's lock; a free lock means the run is over.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      std::error_code error;
+      fs::remove_all(path, error);
+      if (!error) removed.push_back(path);
+    }
+    close(fd);
+  }
+  closedir(listing);
+  return removed;
 }
 
 }  // namespace ebook

@@ -16,18 +16,45 @@
 // drive or stream colon (":"), a NUL byte, or is empty is skipped, and the rest of the book is
 // extracted.
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ebook {
 
+// Called before each book file is extracted with the files done and the book files in all; it
+// may throw to stop the extraction (the exception leaves ExtractBookToTemp as it is).
+using ExtractionProgress = std::function<void(size_t done, size_t total)>;
+
+// An entry the file system would not take under its name, and why.
+struct SkippedEntry {
+  std::string name;
+  std::string reason;
+};
+
 // Creates a fresh TempBookFolder and extracts every book file of ExeImage into it, in archive
 // order. `folder` receives the folder's path with a trailing "/" as soon as the folder exists,
 // so that a caller that catches an error can still delete it; that same text is BookBaseUrl.
-// Throws EZDecompressionError for an entry that cannot be inflated and std::system_error when
-// the folder or a file cannot be created or written; what was written so far stays.
-void ExtractBookToTemp(std::string& folder);
+// The folder stays locked (flock) by this process for as long as it runs, so that a later
+// start can tell it from a folder an ended run left behind.
+//
+// An entry whose name the file system cannot create (a file where a folder level of another
+// name must be, a name ending in a separator, ".", a level over 255 bytes, a name too long for
+// the system) is skipped and returned; the rest of the book is extracted. Throws
+// EZDecompressionError for an entry that cannot be inflated and std::system_error when the
+// folder cannot be created or a file cannot be written (a full disk); what was written so far
+// stays.
+std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
+                                            const ExtractionProgress& progress = {});
+
+// Removes the folders in the user's temporary folder that runs of the viewer ended without
+// deleting (killed, or crashed): TMP<a>-<b> folders that belong to this user, have not changed
+// for `minimumAge` and are locked by no running viewer. Returns the folders removed. Folders
+// of other users, symbolic links and anything else are never touched.
+std::vector<std::string> RemoveAbandonedTempFolders(
+    std::chrono::seconds minimumAge = std::chrono::seconds(60));
 
 // Reads the entry with ReadEntry and writes it to `path`, replacing any file there. An empty or
 // missing entry writes no file. Throws as ExtractBookToTemp does.

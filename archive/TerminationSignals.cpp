@@ -14,9 +14,11 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 int readEnd = -1;
 volatile sig_atomic_t writeEnd = -1;
+volatile sig_atomic_t requested = 0;
 
 void OnTerminationSignal(int signal) {
   const int savedErrno = errno;
+  requested = 1;
   const char byte = static_cast<char>(signal);
   // A full pipe already holds enough requests to close the window; dropping this one is fine.
   [[maybe_unused]] const ssize_t wrote = write(writeEnd, &byte, 1);
@@ -40,6 +42,8 @@ int InstallTerminationSignals() {
   for (int signal : kSignals) sigaction(signal, &action, nullptr);
   return readEnd;
 }
+
+bool TerminationRequested() { return requested != 0; }
 
 int TakeTerminationSignal() {
   if (readEnd < 0) return 0;

@@ -12,6 +12,11 @@ namespace ebook {
 // Throws std::system_error when the pipe cannot be made.
 int InstallTerminationSignals();
 
+// True once a termination signal has arrived since the handlers were installed (it stays true
+// when TakeTerminationSignal empties the pipe). Start-up steps that run before the window can
+// close (extracting the book, waiting for the first page) ask this between their steps.
+bool TerminationRequested();
+
 // Reads every byte waiting on the pipe and returns the number of the last signal, or 0 when
 // none was waiting.
 int TakeTerminationSignal();

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-programs=(bench_archive bench_extract bench_search ebook_bench_startup)
+programs=(bench_archive bench_extract bench_pack bench_search ebook_bench_startup)
 cmake --build "$build" -j"$(nproc)" --target "${programs[@]}" >/dev/null
 
 rows=$(mktemp)

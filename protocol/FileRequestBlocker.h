@@ -1,7 +1,8 @@
 #pragma once
 // Book pages are a local origin, and local content may read file: addresses. A book has no
 // business reading the reader's files, so while the book is served from memory every file:
-// request is blocked.
+// request is blocked, and a book page's scripts connect to nothing but the book
+// (BookRequestRules.h).
 
 #include <QWebEngineUrlRequestInterceptor>
 

@@ -1,13 +1,17 @@
 // TBB1: the reader's bookmark, kept per user and per book in the platform's own settings
 // store: the registry key HKEY_CURRENT_USER\Software\QUIREL eBook on Windows; elsewhere the
 // INI file "QUIREL eBook.conf" in the user's configuration folder. Each book has a group
-// named BookmarkKey() holding the string value "bookmark": the full address shown when the
-// window closed.
+// named BookmarkKey() holding the string value "bookmark": the full address of the last page of
+// the book the reader saw (never an outside page), and "book": the identity of the book that
+// saved it, so that another book of the same title and number cannot choose where this one
+// opens. A bookmark saved without an identity (by an earlier viewer) is still used.
 
 #include <QSettings>
 #include <memory>
 
+#include "archive/SimExe.h"
 #include "viewer/AnsiText.h"
+#include "viewer/BookAddress.h"
 #include "viewer/MainWindow.h"
 #include "viewer/WebBrowser.h"
 
@@ -25,7 +29,22 @@ std::unique_ptr<QSettings> OpenProductKey() {
 #endif
 }
 
+const QString kIdentityValue = QStringLiteral("book");
+
 }  // namespace
+
+// FNV-1a over the book's entry names in archive order: the same for every copy and every run
+// of a book, different for a book with other files.
+QString BookIdentity() {
+  uint64_t hash = 14695981039346656037ull;
+  for (const std::string& name : EnumerateEntries()) {
+    for (const char c : name + '\n') {
+      hash ^= static_cast<unsigned char>(c);
+      hash *= 1099511628211ull;
+    }
+  }
+  return QString::number(hash, 16).rightJustified(16, QLatin1Char('0'));
+}
 
 QString TBB1::BookmarkKey() const {
   return FromAnsi(BookSettings.BookTitle + BookSettings.BookNumber);
@@ -35,14 +54,24 @@ void TBB1::doregistry() {
   const auto store = OpenProductKey();
   if (!BookSettings.BookmarkEnabled) return;
   store->beginGroup(BookmarkKey());
+  const QString identity = store->value(kIdentityValue).toString();
+  if (!identity.isEmpty() && identity != BookIdentity()) return;
   SavedBookmark = store->value(QStringLiteral("bookmark")).toString();
 }
 
 void TBB1::bookmarkLAST() {
+  // A reader who saw no page of the book keeps the bookmark saved before.
+  if (lastBookPage_.isEmpty()) return;
   const auto store = OpenProductKey();
   store->beginGroup(BookmarkKey());
-  store->setValue(QStringLiteral("bookmark"), WebBrowser1->LocationURL());
+  store->setValue(QStringLiteral("bookmark"), lastBookPage_);
+  store->setValue(kIdentityValue, BookIdentity());
   store->sync();
+}
+
+void TBB1::noteShownPage(const QString& URL, bool loaded) {
+  if (!loaded || !IsBookAddress(URL, BookBaseUrl)) return;
+  lastBookPage_ = URL;
 }
 
 // The reader's own preferences for the book (its zoom) live beside its bookmark, kept whether or

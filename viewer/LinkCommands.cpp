@@ -3,6 +3,8 @@
 
 #include <QTimer>
 
+#include <QPointer>
+
 #include "archive/Shell.h"
 #include "archive/SimExe.h"
 #include "navigation/LinkCommand.h"
@@ -25,9 +27,16 @@ constexpr uint32_t kPrintPreviewCommand = 7;
 
 void TBB1::runLinkCommand(const LinkCommand& command) {
   switch (command.kind) {
-    case LinkCommandWord::Show:
+    case LinkCommandWord::Show: {
+      // One box at a time: a page that repeats SHOW# while its box is open would stack boxes
+      // the reader can never get past.
+      if (showBoxOpen_) break;
+      showBoxOpen_ = true;
+      const QPointer<TBB1> window(this);
       ShowMessage(FromAnsi(command.argument));
+      if (window) showBoxOpen_ = false;
       break;
+    }
     case LinkCommandWord::Open: {
       // "$DRV$" is the volume that holds the book, "$WIN$" the system's; names are matched to
       // the files on disk without regard to letter case, as the book's author saw them.

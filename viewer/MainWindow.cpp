@@ -4,6 +4,7 @@
 #include <climits>
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "archive/TerminationSignals.h"
 #include "settings/IniText.h"
 #include "viewer/AboutBox.h"
 #include "viewer/AnsiText.h"
@@ -107,13 +109,22 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   const StartAddressInputs start{BookBaseUrl, FromBookText(BookSettings.StartPage),
                                  BookSettings.BookmarkEnabled, SavedBookmark, commandLinePage};
   showFirstPage(ChooseStartAddress(start));
-  if (tempFolder) {
-    // The first page has loaded before creation goes on.
-    QCoreApplication::processEvents();
-    while (WebBrowser1->Busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
+  if (tempFolder) waitForFirstPage();
   // 22.
   if (options.is(opt::kAutoAdvance, '1')) setTimer1Enabled(true);
+}
+
+void TBB1::waitForFirstPage() {
+  // The first page has loaded before creation goes on, but a page that never finishes (an
+  // endless script) holds up the window no longer than this, and a request to end stops it.
+  constexpr int kFirstPageWaitMs = 10000;
+  QElapsedTimer waited;
+  waited.start();
+  QTimer wake;  // so that the wait below looks at the clock even when nothing happens
+  wake.start(100);
+  QCoreApplication::processEvents();
+  while (WebBrowser1->Busy() && !TerminationRequested() && waited.elapsed() < kFirstPageWaitMs)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void TBB1::showFirstPage(const QString& address) {

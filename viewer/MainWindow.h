@@ -178,6 +178,7 @@ class TBB1 : public QWidget {
   void registerNamespace();
   void unregisterNamespace();
   void showFirstPage(const QString& address);
+  void waitForFirstPage();
   void selectFirstTocNode();
   void createContentsPictures();
   // The name of the page shown, from TocTarget, in the form contents nodes are compared in.
@@ -206,6 +207,11 @@ class TBB1 : public QWidget {
   std::string pageAtTocSelection_;  // the page shown when the contents node was selected
   std::string tempFolder_;  // temp-folder mode: the extracted book's folder, "/"-terminated
   bool closingOnRequest_ = false;
+  // The last page of the book that loaded (or was scrolled to by its fragment): what the
+  // bookmark keeps. Outside pages and failed loads never become it.
+  QString lastBookPage_;
+  void noteShownPage(const QString& URL, bool loaded);
+  bool showBoxOpen_ = false;  // a SHOW# box is open: further SHOW# are dropped
 
  public:
   // Closes through the normal close and destroy steps when the session ends or the process is

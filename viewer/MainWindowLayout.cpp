@@ -88,6 +88,14 @@ void TBB1::createControls() {
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::webbrowser1DocumentComplete);
   connect(WebBrowser1, &WebBrowser::LocationChanged, this, &TBB1::followShownPage);
   connect(WebBrowser1, &WebBrowser::PrintRequested, this, &TBB1::webbrowser1PrintRequested);
+  // The bookmark's page: each page of the book that loaded, and each move within a page (a
+  // fragment link loads nothing).
+  connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this](const QString& URL) {
+    noteShownPage(URL, WebBrowser1->LastLoadSucceeded());
+  });
+  connect(WebBrowser1, &WebBrowser::LocationChanged, this, [this] {
+    if (!WebBrowser1->Busy()) noteShownPage(WebBrowser1->LocationURL(), true);
+  });
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "archive/TerminationSignals.h"
 #include "viewer/Application.h"
 
 namespace ebook {
@@ -16,6 +17,8 @@ MessageReporter& Reporter() {
 }
 
 void Show(MessageKind kind, const QString& text) {
+  // A viewer asked to end opens no further box: the end must not wait for the reader.
+  if (TerminationRequested()) return;
   const QString caption = Application::title();
   if (Reporter()) {
     Reporter()(kind, caption, text);

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include "viewer/BookAddress.h"
+
 namespace ebook {
 
 QString RebaseBookmark(const QString& savedBookmark, const QString& baseUrl) {
@@ -16,10 +18,24 @@ QString RebaseBookmark(const QString& savedBookmark, const QString& baseUrl) {
   return baseUrl + QUrl::fromPercentEncoding(match.captured(1).toUtf8());
 }
 
+bool IsBookmarkOfBook(const QString& bookmark, const QString& baseUrl) {
+  // A temp-folder bookmark is a path in this run's folder once rebased.
+  if (baseUrl.isEmpty() || (!bookmark.startsWith(baseUrl) && !IsBookAddress(bookmark, baseUrl)))
+    return false;
+  // A level up from the book's folder would leave it ("/tmp/TMP1-2/../../home/x").
+  QString path = bookmark;
+  path.truncate(path.indexOf(QLatin1Char('#')) < 0 ? path.size() : path.indexOf(QLatin1Char('#')));
+  path = QUrl::fromPercentEncoding(path.toUtf8());
+  static const QRegularExpression kLevelUp(QStringLiteral("(^|[/\\\\])\\.\\.([/\\\\]|$)"));
+  return !kLevelUp.match(path).hasMatch();
+}
+
 QString ChooseStartAddress(const StartAddressInputs& in) {
   QString address = in.baseUrl + in.startPage;
-  if (in.bookmarkEnabled && !in.savedBookmark.isEmpty())
-    address = RebaseBookmark(in.savedBookmark, in.baseUrl);
+  if (in.bookmarkEnabled && !in.savedBookmark.isEmpty()) {
+    const QString bookmark = RebaseBookmark(in.savedBookmark, in.baseUrl);
+    if (IsBookmarkOfBook(bookmark, in.baseUrl)) address = bookmark;
+  }
   if (!in.commandLinePage.isEmpty()) address = in.baseUrl + in.commandLinePage;
   return address;
 }

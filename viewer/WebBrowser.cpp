@@ -70,8 +70,9 @@ QString WebBrowser::LocationURL() const { return page_->url().toString(QUrl::Ful
 
 void WebBrowser::onLoadStarted() { busy_ = true; }
 
-void WebBrowser::onLoadFinished() {
+void WebBrowser::onLoadFinished(bool ok) {
   busy_ = false;
+  lastLoadOk_ = ok;
   hasDocument_ = true;
   emit DocumentComplete(LocationURL());
 }

@@ -49,6 +49,8 @@ class WebBrowser : public QWidget {
   // Makes the control the active control that receives the keyboard.
   void Activate();
   bool Busy() const { return busy_; }
+  // Whether the last load that finished showed its page (false for a refused or failed load).
+  bool LastLoadSucceeded() const { return lastLoadOk_; }
   // The full address of the current document.
   QString LocationURL() const;
 
@@ -63,12 +65,13 @@ class WebBrowser : public QWidget {
 
  private:
   void onLoadStarted();
-  void onLoadFinished();
+  void onLoadFinished(bool ok);
 
   QWebEngineView* view_;
   BrowserPage* page_;
   bool busy_ = false;
   bool hasDocument_ = false;
+  bool lastLoadOk_ = false;
 };
 
 // The URL an address given to Navigate stands for: a full address as it is, an absolute local

@@ -244,6 +244,19 @@ std::vector<HostileBook> HostileBooks(size_t memoryLimit, const std::string& out
     b->tempFolder = tempFolder;
   }
 
+  // Names that pass every safety rule but that no file system creates: extraction skips them,
+  // says so once, and shows the book.
+  std::vector<BookEntry> uncreatable = SoundBook({}, true);
+  for (const std::string& name : {std::string("PICS/DOT.GIF/INNER.HTML"), std::string("DIR/"),
+                                  std::string("."), std::string(300, 'L') + "/X.HTML",
+                                  std::string(64 * 1024, 'N') + ".HTML"})
+    uncreatable.push_back({name, "cannot be created"});
+  b = add("uncreatable-names-temp-folder",
+          "a file where a folder must be, \"DIR/\", \".\", a 300-byte level, a 64 KB name, "
+          "extracted to a temporary folder",
+          Archive(uncreatable));
+  b->tempFolder = true;
+
   std::vector<BookEntry> duplicates = SoundBook();
   duplicates.push_back({"INDEX.HTML", Page("Second of the name")});
   add("duplicate-names", "two entries named INDEX.HTML", Archive(duplicates));

@@ -37,6 +37,7 @@ const std::map<std::string, std::vector<std::string>>& ViewerMessages() {
   static const std::map<std::string, std::vector<std::string>> messages = {
       {"bomb-temp-folder", {"insufficient memory"}},
       {"link-commands", {std::string(10 * 1024, 'A'), "ENDS WITH %"}},
+      {"uncreatable-names-temp-folder", {"5 of the book's files could not be written"}},
   };
   return messages;
 }
@@ -51,6 +52,14 @@ const std::map<std::string, std::string>& ToolCatMessages() {
       {"bomb-temp-folder", "insufficient memory"},
   };
   return messages;
+}
+
+// What the book tool's check must report (on stdout, exit status 1).
+const std::map<std::string, std::string>& ToolCheckSays() {
+  static const std::map<std::string, std::string> findings = {
+      {"uncreatable-names-temp-folder", "cannot be extracted to a folder"},
+  };
+  return findings;
 }
 
 // Commands of the book tool that must succeed on a book (exit status 0).
@@ -191,6 +200,11 @@ TEST_P(HostileBookTest, OpensWithoutCrashHangOrStrayWrites) {
     const std::string& said = command[0] == "check" ? tool.out : tool.err;
     if (tool.exitCode != 0) {
       EXPECT_FALSE(said.empty());
+    }
+    if (const auto must = ToolCheckSays().find(book.name);
+        must != ToolCheckSays().end() && command[0] == "check") {
+      EXPECT_EQ(tool.exitCode, 1);
+      EXPECT_NE(tool.out.find(must->second), std::string::npos) << tool.out;
     }
     toolSummary << command[0] << " " << tool.exitCode;
     if (tool.exitCode != 0) toolSummary << " \"" << FirstLine(said, 70) << "\"";

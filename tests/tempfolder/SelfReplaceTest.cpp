@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,6 +131,78 @@ TEST(SelfReplaceStartup, HandsOverToTheNewBookBetweenRealProcesses) {
   EXPECT_EQ(testing::WaitForExit(old), 0);
   EXPECT_EQ(testing::ReadLine(log[0]), "");
   close(log[0]);
+}
+
+SelfReplaceOptions ObservedRelaunch(std::vector<std::string>* started) {
+  SelfReplaceOptions options;
+  options.deletionWaitLimit = std::chrono::milliseconds(30);
+  options.relaunch = [started](const std::string& program, const std::string&) {
+    started->push_back(program);
+    return true;
+  };
+  return options;
+}
+
+// The replacing copy replaces a book of its own folder only: a file anywhere else that the
+// user can write (named by an absolute path, "../", or a folder that leads away) stays as it
+// was and nothing is started.
+TEST(SelfReplaceStartup, ReplacesOnlyABookInItsOwnFolder) {
+  Scratch scratch;
+  fs::create_directories(scratch / "books" / "sub");
+  fs::create_directories(scratch / "elsewhere");
+  testing::WriteFile(scratch / "books" / "temp0a0.exe", "new program", 0755);
+  testing::WriteFile(scratch / "elsewhere" / "notes.txt", "notes");
+  testing::WriteFile(scratch / "books" / "book", "old book");
+  for (const std::string& target :
+       {(scratch / "elsewhere" / "notes.txt").string(), std::string("../elsewhere/notes.txt"),
+        std::string("sub/../../elsewhere/notes.txt"), std::string(".."), std::string("sub")}) {
+    SCOPED_TRACE(target);
+    std::vector<std::string> started;
+    const SelfReplaceOutcome outcome = SelfReplaceStartup(
+        {target}, (scratch / "books" / "temp0a0.exe").string(), ObservedRelaunch(&started));
+    EXPECT_TRUE(outcome.quit);
+    EXPECT_NE(outcome.message, "");
+    EXPECT_EQ(testing::ReadFile(scratch / "elsewhere" / "notes.txt"), "notes");
+    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(fs::exists(scratch / "books" / "temp0a0.exe"));
+  }
+  // A path that only passes through a folder on its way back is the same book.
+  std::vector<std::string> started;
+  const SelfReplaceOutcome outcome =
+      SelfReplaceStartup({(scratch / "books" / "sub" / ".." / "book").string()},
+                         (scratch / "books" / "temp0a0.exe").string(), ObservedRelaunch(&started));
+  EXPECT_EQ(outcome.message, "");
+  EXPECT_EQ(testing::ReadFile(scratch / "books" / "book"), "new program");
+  EXPECT_EQ(started, std::vector<std::string>{(scratch / "books" / "book").string()});
+  // The copy removes itself once the new book runs.
+  EXPECT_FALSE(fs::exists(scratch / "books" / "temp0a0.exe"));
+}
+
+// When the new book cannot be written whole (here: a file size limit standing in for a full
+// disk), the old book stays as it was and no half-written file is left beside it.
+TEST(SelfReplaceStartup, KeepsTheOldBookWhenTheNewOneCannotBeWritten) {
+  Scratch scratch;
+  testing::WriteFile(scratch / "temp0a0.exe", std::string(64 * 1024, 'n'), 0755);
+  testing::WriteFile(scratch / "book", "old book", 0750);
+  std::vector<std::string> started;
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  rlimit small = previous;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const SelfReplaceOutcome outcome = SelfReplaceStartup(
+      {"book"}, (scratch / "temp0a0.exe").string(), ObservedRelaunch(&started));
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, previousHandler);
+
+  EXPECT_NE(outcome.message.find("left as it was"), std::string::npos) << outcome.message;
+  EXPECT_EQ(testing::ReadFile(scratch / "book"), "old book");
+  EXPECT_TRUE(started.empty());
+  std::set<std::string> files;
+  for (const auto& item : fs::directory_iterator(scratch.path()))
+    files.insert(item.path().filename().string());
+  EXPECT_EQ(files, (std::set<std::string>{"book", "temp0a0.exe"}));
 }
 
 }  // namespace

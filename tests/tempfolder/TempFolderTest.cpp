@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <stdexcept>
 #include <regex>
 #include <set>
 
@@ -119,6 +124,97 @@ TEST(ExtractBookToTemp, StopsAtAnEntryThatCannotBeInflatedAndLeavesADeletableFol
   EXPECT_EQ(Tree(folder), std::set<std::string>{"A.HTML"});
   EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
   EXPECT_FALSE(fs::exists(folder));
+}
+
+// Names that pass the safety rules but that no file system takes: each is skipped and told,
+// and every other file of the book is still written.
+TEST(ExtractBookToTemp, SkipsNamesTheFileSystemCannotCreateAndGoesOn) {
+  Scratch scratch;
+  scratch.UseAsTempFolder();
+  const std::string longLevel(300, 'L');
+  const std::string hugeName = std::string(64 * 1024, 'N') + ".HTML";
+  std::string archive = EncodeArchive({{"AAA", "a file"}});
+  for (const std::string& name : {std::string("AAA/B.TXT"), std::string("DIR/"), std::string("."),
+                                  longLevel + "/X.HTML", hugeName})
+    archive += EncodeArchive({{name, "cannot be"}});
+  archive += EncodeArchive({{"LAST.HTML", "still written"}});
+  SetExeImage(BookImage::FromBytes(archive));
+
+  std::vector<std::pair<size_t, size_t>> progress;
+  std::string folder;
+  const std::vector<SkippedEntry> skipped = ExtractBookToTemp(
+      folder, [&](size_t done, size_t total) { progress.emplace_back(done, total); });
+
+  std::set<std::string> names;
+  for (const SkippedEntry& entry : skipped) {
+    names.insert(entry.name);
+    EXPECT_FALSE(entry.reason.empty());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"AAA/B.TXT", "DIR/", ".", longLevel + "/X.HTML",
+                                          hugeName}));
+  EXPECT_EQ(testing::ReadFile(fs::path(folder) / "AAA"), "a file");
+  EXPECT_EQ(testing::ReadFile(fs::path(folder) / "LAST.HTML"), "still written");
+  // Told before each of the 7 files and once when done.
+  ASSERT_EQ(progress.size(), 8u);
+  EXPECT_EQ(progress.front(), (std::pair<size_t, size_t>{0, 7}));
+  EXPECT_EQ(progress.back(), (std::pair<size_t, size_t>{7, 7}));
+  EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
+}
+
+// The progress callback can stop the extraction; what was written stays deletable.
+TEST(ExtractBookToTemp, StopsWhenTheProgressCallbackThrows) {
+  Scratch scratch;
+  scratch.UseAsTempFolder();
+  InstallBook({{"A.HTML", "a"}, {"B.HTML", "b"}, {"C.HTML", "c"}});
+  std::string folder;
+  EXPECT_THROW(ExtractBookToTemp(folder,
+                                 [](size_t done, size_t) {
+                                   if (done == 2) throw std::runtime_error("stop");
+                                 }),
+               std::runtime_error);
+  EXPECT_EQ(Tree(folder).size(), 2u);
+  EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
+}
+
+// Folders an ended run left behind go; a running viewer's folder, a fresh folder, another
+// user's folder, a symbolic link and other names stay.
+TEST(RemoveAbandonedTempFolders, RemovesOnlyThisUsersUnlockedOldBookFolders) {
+  Scratch scratch;
+  scratch.UseAsTempFolder();
+  InstallBook({{"A.HTML", "a"}});
+  std::string running;
+  ExtractBookToTemp(running);  // this process holds its lock
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  const auto make = [&](const std::string& name) {
+    fs::create_directories(scratch / name / "SUB");
+    testing::WriteFile(scratch / name / "SUB" / "F.HTML", "left");
+    fs::last_write_time(scratch / name, old);
+  };
+  make("TMP1-2");
+  make("TMP3-4");
+  fs::last_write_time(scratch / "TMP3-4", fs::file_time_type::clock::now());  // fresh
+  make("TMPX-1");
+  make("TMP5-6");
+  const bool otherUser = geteuid() == 0 && chown((scratch / "TMP5-6").c_str(), 65534, 65534) == 0;
+  fs::create_directory_symlink(scratch / "TMPX-1", scratch / "TMP7-8");
+  fs::last_write_time(fs::path(TempFolderFromBaseUrl(running)), old);
+
+  const std::vector<std::string> removed = RemoveAbandonedTempFolders();
+
+  EXPECT_EQ(removed, std::vector<std::string>{(scratch / "TMP1-2").string()});
+  EXPECT_FALSE(fs::exists(scratch / "TMP1-2"));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(scratch / "TMP3-4" / "SUB" / "F.HTML"));
+  EXPECT_TRUE(fs::exists(scratch / "TMPX-1" / "SUB" / "F.HTML"));
+  if (otherUser) {
+    EXPECT_TRUE(fs::exists(scratch / "TMP5-6" / "SUB" / "F.HTML"));
+  }
+  EXPECT_TRUE(fs::is_symlink(scratch / "TMP7-8"));
+  if (otherUser) {
+    // Handed back so the scratch folder can be removed.
+    chown((scratch / "TMP5-6").c_str(), 0, 0);
+  }
+  EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(running)));
 }
 
 TEST(SplitString, KeepsOrDropsEmptyPieces) {

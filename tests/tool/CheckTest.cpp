@@ -95,16 +95,18 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
        [](std::vector<BookEntry>& e) {
          Put(e, "part/one.html", "<p>\n<a href=\"two.html?x=1\">two</a>");
        },
-       "error: PART/ONE.HTML, line 2: a href \"two.html?x=1\" names no entry (PART/TWO.HTML)"},
+       "error: PART/TWO.HTML: no entry has this name; 1 link leads here (a href \"two.html?x=1\"), "
+       "from PART/ONE.HTML, line 2"},
       {"missing picture",
        [](std::vector<BookEntry>& e) { Put(e, "part/one.html", "<IMG SRC=../pics/my%20b.bmp>"); },
-       "error: PART/ONE.HTML, line 1: img src \"../pics/my%20b.bmp\" names no entry "
-       "(PICS/MY B.BMP)"},
+       "error: PICS/MY B.BMP: no entry has this name; 1 link leads here (img src "
+       "\"../pics/my%20b.bmp\"), from PART/ONE.HTML, line 1"},
       {"missing picture of a style sheet",
        [](std::vector<BookEntry>& e) {
          Put(e, "style.css", "/* url(old.png) */\nh1 { background: url( b.png ) }");
        },
-       "error: STYLE.CSS, line 2: url() \"b.png\" names no entry (B.PNG)"},
+       "error: B.PNG: no entry has this name; 1 link leads here (url() \"b.png\"), from STYLE.CSS, "
+       "line 2"},
       {"link above the top folder",
        [](std::vector<BookEntry>& e) {
          Put(e, "part/one.html", "<a href=\"../../index.html\">x</a>");
@@ -116,11 +118,29 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
          Put(e, "XTOC.QRLC", WriteTocStream(ParseTocText(kToc + "  Two\tpart/two.html\n")));
        },
        "error: contents node 3 \"Two\": the page \"part/two.html\" names no entry (PART/TWO.HTML)"},
+      {"contents node naming a missing place",
+       [](std::vector<BookEntry>& e) {
+         Put(e, "XTOC.QRLC", WriteTocStream(ParseTocText(kToc + "  Two\tpart/one.html#two\n")));
+       },
+       "warning: contents node 3 \"Two\": the page \"part/one.html#two\" has no id or name "
+       "\"two\"; the node opens the page at its top"},
       {"page nothing reaches", [](std::vector<BookEntry>& e) { Put(e, "part/lost.txt", "lost"); },
        "warning: PART/LOST.TXT: no contents node and no link reaches this page"},
       {"name the viewer cannot serve",
-       [](std::vector<BookEntry>& e) { Put(e, "pics/caf\xC3\xA9.png", "x"); },
-       "error: PICS/CAF\xC3\xA9.PNG: the viewer cannot serve this name"},
+       [](std::vector<BookEntry>& e) { Put(e, "pics/a\tb.png", "x"); },
+       "error: PICS/A\tB.PNG: the viewer cannot serve this name"},
+      {"name no file can have",
+       [](std::vector<BookEntry>& e) { Put(e, "pics/" + std::string(300, 'n') + ".png", "x"); },
+       "error: PICS/" + std::string(300, 'N') + ".PNG: cannot be extracted to a folder, so "
+       "temp-folder mode skips it: a part of the name is 304 bytes long"},
+      {"link to a missing place in a page",
+       [](std::vector<BookEntry>& e) {
+         Put(e, "index.html",
+             "<a href=\"part/one.html\">one</a><a href=\"part/one.html#nowhere\">x</a>");
+       },
+       "warning: PART/ONE.HTML#nowhere: the page has no id or name for this fragment; the link "
+       "opens the page at its top; 1 link leads here (a href \"part/one.html#nowhere\"), from "
+       "INDEX.HTML, line 1"},
       {"short option string",
        [](std::vector<BookEntry>& e) {
          Put(e, "XSE1.QRLC", "[PFiles]\r\nUseTOC=1\r\n[cSettings]\r\nDATA=1111\r\nhome=index.html");
@@ -202,7 +222,7 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
       EXPECT_THAT(found[0], HasSubstr(fault.finding));
       if (fault.count == 1) {
         EXPECT_THAT(run.out,
-                    HasSubstr(error ? ": 1 error, 0 warnings\n" : ": 0 errors, 1 warning\n"));
+                    HasSubstr(error ? ": 1 error, 0 warnings (" : ": 0 errors, 1 warning ("));
       }
     }
   }
@@ -246,31 +266,36 @@ TEST(CheckTest, UnreadableBookIsAFailure) {
   }
 }
 
-// Links resolved as the browser resolves them and the viewer looks them up.
+// Links resolved as the browser resolves them; the name the viewer is then asked for, and the
+// entry that names for messages.
 TEST(CheckTest, LinksLeadWhereTheBrowserGoes) {
   const struct {
     std::string from, address;
     LinkTargetKind kind;
-    std::string entry;
+    std::string request, entry, fragment;
   } cases[] = {
-      {"A/B/PAGE.HTML", "../c/d.png", LinkTargetKind::Entry, "A/C/D.PNG"},
-      {"A/PAGE.HTML", "./x/../y.htm#part", LinkTargetKind::Entry, "A/Y.HTM"},
-      {"A/PAGE.HTML", "/top.html?q=1", LinkTargetKind::Entry, "TOP.HTML"},
-      {"PAGE.HTML", "my%20pic.png", LinkTargetKind::Entry, "MY PIC.PNG"},
-      {"PAGE.HTML", "my%2Fpic.png", LinkTargetKind::Entry, "MY%2FPIC.PNG"},  // not decoded
-      {"PAGE.HTML", " sub/ ", LinkTargetKind::Entry, "SUB/"},
-      {"A/PAGE.HTML", "../../x.html", LinkTargetKind::AboveTop, ""},
-      {"PAGE.HTML", "#top", LinkTargetKind::Elsewhere, ""},
-      {"PAGE.HTML", "other.html#DO#SHOW#hi", LinkTargetKind::Elsewhere, ""},
-      {"PAGE.HTML", "JavaScript:void(0)", LinkTargetKind::Elsewhere, ""},
-      {"PAGE.HTML", "//cdn.example.com/x.js", LinkTargetKind::Elsewhere, ""},
-      {"PAGE.HTML", "data:image/png;base64,AAAA", LinkTargetKind::Elsewhere, ""},
+      {"A/B/PAGE.HTML", "../c/d.png", LinkTargetKind::Entry, "A/C/D.PNG", "A/C/D.PNG", ""},
+      {"A/PAGE.HTML", "./x/../y.htm#part", LinkTargetKind::Entry, "A/Y.HTM#PART", "A/Y.HTM", "part"},
+      {"A/PAGE.HTML", "/top.html?q=1", LinkTargetKind::Entry, "TOP.HTML?Q=1", "TOP.HTML", ""},
+      {"PAGE.HTML", "my%20pic.png", LinkTargetKind::Entry, "MY PIC.PNG", "MY PIC.PNG", ""},
+      {"PAGE.HTML", "my%2Fpic.png", LinkTargetKind::Entry, "MY%2FPIC.PNG", "MY/PIC.PNG", ""},
+      {"PAGE.HTML", "a.html#caf%C3%A9", LinkTargetKind::Entry, "A.HTML#CAF%C3%A9", "A.HTML",
+       "caf\xC3\xA9"},
+      {"PAGE.HTML", " sub/ ", LinkTargetKind::Entry, "SUB/", "SUB/", ""},
+      {"PAGE.HTML", "#Top", LinkTargetKind::Entry, "PAGE.HTML#TOP", "PAGE.HTML", "Top"},
+      {"A/PAGE.HTML", "../../x.html", LinkTargetKind::AboveTop, "", "", ""},
+      {"PAGE.HTML", "other.html#DO#SHOW#hi", LinkTargetKind::Elsewhere, "", "", ""},
+      {"PAGE.HTML", "JavaScript:void(0)", LinkTargetKind::Elsewhere, "", "", ""},
+      {"PAGE.HTML", "//cdn.example.com/x.js", LinkTargetKind::Elsewhere, "", "", ""},
+      {"PAGE.HTML", "data:image/png;base64,AAAA", LinkTargetKind::Elsewhere, "", "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.address);
     const LinkTarget target = ResolveLink(c.from, c.address);
     EXPECT_EQ(target.kind, c.kind);
+    EXPECT_EQ(target.request, c.request);
     EXPECT_EQ(target.entry, c.entry);
+    EXPECT_EQ(target.fragment, c.fragment);
   }
 }
 

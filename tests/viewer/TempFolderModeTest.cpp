@@ -7,7 +7,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -165,6 +167,79 @@ class TempFolderModeTest : public QObject {
       QCOMPARE(book.exitStatus(), QProcess::NormalExit);
       QVERIFY2(TempFolders(scratch).isEmpty(), qPrintable(QString::number(signal)));
     }
+  }
+
+  // A start page that never finishes loading (an endless script) does not keep the viewer
+  // from ending on a signal, nor its folder from being deleted.
+  void terminationDuringAnEndlessFirstPage() {
+    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
+    std::string image(std::istreambuf_iterator<char>(viewer), {});
+    std::vector<BookEntry> entries = TempBook();
+    entries[1].content = "<title>start</title><script>for (;;) {}</script>";
+    image += EncodeArchive(entries);
+    const QString bookPath = temp_.filePath(QStringLiteral("endless.run"));
+    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
+    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString scratch = temp_.filePath(QStringLiteral("endless"));
+    QDir().mkpath(scratch);
+
+    QProcess book;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), scratch);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    book.setProcessEnvironment(environment);
+    book.start(bookPath, {});
+    QVERIFY(book.waitForStarted(-1));
+    WaitUntil([&] {
+      const QStringList folders = TempFolders(scratch);
+      return !folders.isEmpty() &&
+             QFile::exists(scratch + QLatin1Char('/') + folders[0] + QStringLiteral("/START.HTM"));
+    });
+    QTest::qWait(1000);  // the first page is loading (its script runs) by now
+    ::kill(static_cast<pid_t>(book.processId()), SIGTERM);
+    QVERIFY(book.waitForFinished(-1));
+    QCOMPARE(book.exitStatus(), QProcess::NormalExit);
+    QVERIFY(TempFolders(scratch).isEmpty());
+  }
+
+  // The first page's load is reported as in memory mode, though it finished while the window
+  // was being made: --quit-after-load ends once it is shown.
+  void firstPageLoadIsReported() {
+    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
+    std::string image(std::istreambuf_iterator<char>(viewer), {});
+    image += EncodeArchive(TempBook());
+    const QString bookPath = temp_.filePath(QStringLiteral("loaded.run"));
+    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
+    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess book;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp_.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    book.setProcessEnvironment(environment);
+    book.start(bookPath, {QStringLiteral("--quit-after-load")});
+    QVERIFY(book.waitForFinished(-1));
+    QCOMPARE(book.exitCode(), 0);
+    const QString said = QString::fromUtf8(book.readAllStandardOutput());
+    QVERIFY2(said.startsWith(QStringLiteral("loaded file://")) &&
+                 said.contains(QStringLiteral("/START.HTM")),
+             qPrintable(said));
+  }
+
+  // A later start removes the folder a killed run left behind.
+  void aLaterStartRemovesAKilledRunsFolder() {
+    const QString left = temp_.filePath(QStringLiteral("TMP12-34"));
+    QDir().mkpath(left + QStringLiteral("/SUB"));
+    QFile file(left + QStringLiteral("/SUB/A.HTM"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    std::filesystem::last_write_time(left.toStdString(),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
+    InstallBook(TempBook());
+    auto window = std::make_unique<TBB1>();
+    QVERIFY(!QFile::exists(left));
+    QCOMPARE(TempFolders(temp_.path()).size(), 1);
+    window.reset();
   }
 };
 

@@ -27,6 +27,7 @@ std::unique_ptr<QObject> MakeHighDpiTest();
 std::unique_ptr<QObject> MakeRealBooksTest();
 std::unique_ptr<QObject> MakeWindowTextsTest();
 std::unique_ptr<QObject> MakePrintTest();
+std::unique_ptr<QObject> MakeHostilePagesTest();
 
 int main(int argc, char** argv) {
   // The browser engine refuses to run as root with its sandbox on.
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
       {"RealBooksTest", MakeRealBooksTest},
       {"WindowTextsTest", MakeWindowTextsTest},
       {"PrintTest", MakePrintTest},
+      {"HostilePagesTest", MakeHostilePagesTest},
   };
   int failures = 0;
   for (const auto& [name, make] : classes) {

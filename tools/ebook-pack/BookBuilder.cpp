@@ -3,13 +3,19 @@
 #include <map>
 #include <set>
 
+#include "AutoToc.h"
 #include "BookFiles.h"
 #include "InternalEntries.h"
 #include "PackError.h"
-#include "SourceFolder.h"
+#include "Progress.h"
+#include "SettingsMaker.h"
 #include "archive/BookImage.h"
+#include "archive/EntryLookup.h"
 #include "archive/SimExe.h"
 #include "settings/IniText.h"
+#include "settings/SettingsKeys.h"
+#include "text/BookText.h"
+#include "text/PageTitle.h"
 
 namespace ebook {
 namespace fs = std::filesystem;
@@ -18,6 +24,7 @@ namespace {
 constexpr fs::perms kBookMode = fs::perms::owner_all | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read |
                                 fs::perms::others_exec;
+constexpr size_t kLinksNamed = 5;  // outside links named in a message; the rest are counted
 
 std::string ReadViewer(const BuildOptions& options) {
   const bool given = !options.viewer.empty();
@@ -36,8 +43,13 @@ std::string ReadViewer(const BuildOptions& options) {
   return bytes;
 }
 
+PackEntry InMemory(BookEntry entry) {
+  const uintmax_t size = entry.content.size();
+  return {std::move(entry.name), std::move(entry.content), {}, size};
+}
+
 // Where each stored name came from, so that two files meeting under one name can be named.
-void CheckUniqueNames(const std::vector<BookEntry>& entries,
+void CheckUniqueNames(const std::vector<PackEntry>& entries,
                       const std::vector<std::string>& origins) {
   std::map<std::string, size_t> seen;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -48,30 +60,28 @@ void CheckUniqueNames(const std::vector<BookEntry>& entries,
   }
 }
 
-// The entry a page address names: the part before any "#" fragment or "?" query, trimmed.
-std::string PageEntryName(std::string_view page) {
-  page = TrimControl(page);
-  page = page.substr(0, page.find_first_of("#?"));
-  return UpperAscii(page);
-}
-
-void CheckPages(const BuildOptions& options, const std::set<std::string>& stored,
-                std::string_view settingsText, const TocTree& tree, const std::vector<int>& lines,
+void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
+                const std::set<std::string>& stored, std::string_view settingsText,
+                const TocTree& tree, const std::vector<int>& lines,
                 std::vector<std::string>& warnings) {
   auto missing = [&](std::string_view page) {
-    const std::string name = PageEntryName(page);
-    return !name.empty() && !stored.count(name);
+    page = TrimControl(page);
+    if (page.empty()) return false;
+    return !ResolveEntryName(UpperAscii(page), [&](std::string_view name) {
+      return stored.count(UpperAscii(name)) > 0;
+    });
   };
   const std::string home = IniText(settingsText).ReadString("cSettings", "home", "");
   if (missing(home))
-    warnings.push_back("settings file " + options.settings.string() + ": start page \"" + home +
+    warnings.push_back(std::string(settingsOrigin) + ": start page \"" + home +
                        "\" is not in the book");
   for (size_t i = 0; i < tree.nodes.size(); ++i) {
     const std::string page = TocPageName(tree.nodes[i].data);
     if (missing(page))
-      warnings.push_back("contents file " + options.toc.string() + ", line " +
-                         std::to_string(i < lines.size() ? lines[i] : 0) + ": page \"" + page +
-                         "\" is not in the book");
+      warnings.push_back(
+          std::string(tocOrigin) +
+          (lines.empty() ? "" : ", line " + std::to_string(i < lines.size() ? lines[i] : 0)) +
+          ": page \"" + page + "\" is not in the book");
   }
 }
 
@@ -79,44 +89,161 @@ bool IsInternalName(std::string_view name) {
   return name.size() >= 5 && UpperAscii(name.substr(name.size() - 5)) == ".QRLC";
 }
 
+std::string DescribeLinks(const std::vector<OutsideLink>& links) {
+  std::string text;
+  for (size_t i = 0; i < links.size() && i < kLinksNamed; ++i)
+    text += (i ? ", " : "") + links[i].name + " -> " + links[i].target;
+  if (links.size() > kLinksNamed)
+    text += " and " + std::to_string(links.size() - kLinksNamed) + " more";
+  return text;
+}
+
+// Files that are links to outside the folder: the system's shared files are packed with a
+// note; any other file is refused unless the author asks for it (a folder from elsewhere must
+// not carry the builder's own files, ~/.ssh or /etc/passwd, into a book unnoticed).
+std::vector<OutsideLink> SortOutsideLinks(const SourceFiles& source, bool follow, bool forCheck,
+                                          std::vector<std::string>& warnings) {
+  std::vector<OutsideLink> shared, other;
+  for (const OutsideLink& link : source.outsideLinks)
+    (link.shared ? shared : other).push_back(link);
+  if (!shared.empty())
+    warnings.push_back(std::to_string(shared.size()) +
+                       (shared.size() == 1 ? " file is a link" : " files are links") +
+                       " to the system's shared files, packed as copies: " + DescribeLinks(shared));
+  if (other.empty()) return {};
+  if (follow) {
+    warnings.push_back(
+        std::to_string(other.size()) +
+        (other.size() == 1 ? " file is a link" : " files are links") +
+        " to outside the source folder, packed as --follow-links asks: " + DescribeLinks(other));
+    return {};
+  }
+  if (forCheck) return other;
+  throw PackError(std::to_string(other.size()) +
+                  (other.size() == 1 ? " file is a link" : " files are links") +
+                  " to outside the source folder: " + DescribeLinks(other) +
+                  "; a book packs such files only with --follow-links (check what they are "
+                  "first), or copy them into the folder");
+}
+
+std::string SettingsFor(const BuildOptions& options, const std::vector<PackEntry>& files,
+                        const std::string& start, bool contents, BuildResult& result,
+                        bool& stored) {
+  stored = true;
+  std::string text;
+  if (options.settings == kNone) {
+    stored = false;
+  } else if (!options.settings.empty()) {
+    text = SettingsEntry(options.settings, result.warnings).content;
+  } else {
+    DefaultSettingsFacts facts;
+    facts.start = start;
+    facts.contents = contents;
+    facts.logo = !options.logo.empty();
+    facts.number = BookNumberFor(fs::absolute(options.source).lexically_normal().string());
+    for (const PackEntry& file : files)
+      if (file.name == start) {
+        try {
+          facts.title = EncodeBookText(PageTitle(EntryContent(file)));
+        } catch (const std::exception&) {
+        }
+      }
+    if (facts.title.empty()) facts.title = options.source.filename().string();
+    if (facts.title.empty())
+      facts.title = fs::absolute(options.source).parent_path().filename().string();
+    text = DefaultSettingsText(facts);
+  }
+  std::vector<SettingChange> changes;
+  if (options.title) changes.push_back({"cInfo", "title", *options.title});
+  if (options.start) changes.push_back({"cSettings", "home", *options.start});
+  changes.insert(changes.end(), options.changes.begin(), options.changes.end());
+  for (const SettingChange& change : changes) {
+    if (!stored)
+      throw PackError("--settings none stores no settings, so nothing can be set in them");
+    if (!IsViewerSetting(change.section, change.key))
+      result.warnings.push_back("--set " + change.section + "." + change.key +
+                                ": not a setting the viewer reads");
+    text = SetSettingsValue(text, change.section, change.key, EncodeBookText(change.value));
+  }
+  return text;
+}
+
 }  // namespace
 
 fs::path DefaultViewerPath() { return fs::path(ExecutableFolder()) / "ebook"; }
 
-std::vector<BookEntry> CollectBookEntries(const BuildOptions& options,
-                                          std::vector<std::string>& warnings) {
+CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& result, bool forCheck) {
   if (options.splash.empty() != !options.splashSeconds)
     throw PackError("--splash and --splash-seconds go together: give both or neither");
+  std::vector<std::string>& warnings = result.warnings;
+  CollectedBook book;
 
-  std::vector<BookEntry> entries;
+  SourceFiles source = ReadSourceFolder(options.source, options.output, warnings);
+  book.refusedLinks = SortOutsideLinks(source, options.followLinks, forCheck, warnings);
+  for (const OutsideLink& link : source.outsideLinks)
+    if (link.shared || options.followLinks) book.packedLinks.push_back(link);
+  const std::vector<PackEntry>& files = source.files;
+
+  // The start page decides the settings' title and where derived contents are looked for.
+  std::string start;
+  if (options.start) {
+    start = *options.start;
+  } else if (!options.settings.empty() && options.settings != kNone) {
+    start = IniText(ToCrLf(ReadFileBytes(options.settings, "settings file")))
+                .ReadString("cSettings", "home", "");
+  } else if (options.settings.empty()) {
+    start = DefaultStartPage(files);
+  }
+  result.startPage = start;
+
   std::vector<std::string> origins;
-  auto add = [&](BookEntry entry, std::string origin) {
-    entries.push_back(std::move(entry));
+  auto add = [&](PackEntry entry, std::string origin) {
+    book.entries.push_back(std::move(entry));
     origins.push_back(std::move(origin));
   };
 
-  std::string settingsText;
-  if (!options.settings.empty()) {
-    BookEntry settings = SettingsEntry(options.settings, warnings);
-    settingsText = settings.content;
-    add(std::move(settings), "settings file " + options.settings.string());
+  TocTree tree;
+  std::vector<int> lines;
+  std::string tocOrigin = "contents file " + options.toc.string();
+  const bool derive =
+      options.toc == kAuto || (options.toc.empty() && PagesInFolderOrder(files).size() > 1);
+  if (derive) {
+    DerivedContents derived = DeriveContents(files, start);
+    tree = std::move(derived.tree);
+    result.contents = derived.source;
+    tocOrigin = "contents made from " + derived.source;
+  } else if (!options.toc.empty() && options.toc != kNone) {
+    (void)ContentsEntry(options.toc, tree, lines);
+    result.contents = "contents file " + options.toc.string();
   }
+  result.contentsNodes = tree.nodes.size();
+  const bool contents = !tree.nodes.empty();
+
+  bool haveSettings = false;
+  const std::string settingsText =
+      SettingsFor(options, files, start, contents, result, haveSettings);
+  if (contents && haveSettings && !IniText(settingsText).ReadBool("PFiles", "UseTOC", false))
+    warnings.push_back("the book has contents (" + result.contents +
+                       "), but its settings do not load them: set PFiles/UseTOC=1 "
+                       "(and UseTOCauto=1 to open them at start)");
+  const std::string settingsOrigin = options.settings.empty()
+                                         ? std::string("settings made for the folder")
+                                         : "settings file " + options.settings.string();
+  if (haveSettings) add(InMemory({std::string(kSettingsEntry), settingsText}), settingsOrigin);
   if (!options.splash.empty())
     for (BookEntry& entry : SplashEntries(options.splash, *options.splashSeconds))
-      add(std::move(entry), "splash picture " + options.splash.string());
-  if (!options.logo.empty()) add(LogoEntry(options.logo), "logo picture " + options.logo.string());
+      add(InMemory(std::move(entry)), "splash picture " + options.splash.string());
+  if (!options.logo.empty())
+    add(InMemory(LogoEntry(options.logo)), "logo picture " + options.logo.string());
   if (!options.buttons.empty())
     for (BookEntry& entry : ButtonEntries(options.buttons, warnings)) {
       std::string origin = "button picture " + entry.name + " of " + options.buttons.string();
-      add(std::move(entry), std::move(origin));
+      add(InMemory(std::move(entry)), std::move(origin));
     }
-  TocTree tree;
-  std::vector<int> lines;
-  if (!options.toc.empty())
-    add(ContentsEntry(options.toc, tree, lines), "contents file " + options.toc.string());
+  if (contents) add(InMemory({std::string(kTocEntry), WriteTocStream(tree)}), tocOrigin);
 
   std::set<std::string> stored;  // the book files' names as the viewer looks them up
-  for (BookEntry& file : ReadSourceFolder(options.source, options.output, warnings)) {
+  for (PackEntry& file : source.files) {
     if (IsInternalName(file.name))
       warnings.push_back("\"" + file.name +
                          "\": names ending in .QRLC belong to the book's own entries; "
@@ -125,22 +252,38 @@ std::vector<BookEntry> CollectBookEntries(const BuildOptions& options,
     std::string origin = "source file \"" + file.name + "\"";
     add(std::move(file), std::move(origin));
   }
-  CheckUniqueNames(entries, origins);
-  CheckPages(options, stored, settingsText, tree, lines, warnings);
-  SortInBookOrder(entries);
-  return entries;
+  CheckUniqueNames(book.entries, origins);
+  CheckPages(settingsOrigin, tocOrigin, stored, settingsText, tree, lines, warnings);
+  SortPackEntries(book.entries);
+  return book;
 }
 
 BuildResult BuildBook(const BuildOptions& options) {
   BuildResult result;
   if (options.splash.empty() != !options.splashSeconds)
     throw PackError("--splash and --splash-seconds go together: give both or neither");
+  if (options.level < 0 || options.level > 9)
+    throw PackError("--level " + std::to_string(options.level) + " is not a level from 0 to 9");
   const std::string viewer = ReadViewer(options);
-  const std::vector<BookEntry> entries = CollectBookEntries(options, result.warnings);
-  const std::string archive = EncodeArchive(entries);
-  WriteFileAtomically(options.output, {viewer, archive}, kBookMode);
-  result.entries = entries.size();
-  result.bytes = viewer.size() + archive.size();
+  const CollectedBook book = CollectBookEntries(options, result);
+  uintmax_t total = 0;
+  for (const PackEntry& entry : book.entries) total += entry.size;
+
+  AtomicFile file(options.output);
+  file.Write(viewer);
+  uintmax_t bytes = viewer.size();
+  Progress progress(options.progress, "building", book.entries.size(), total);
+  WriteEntries(
+      book.entries, options.level,
+      [&](std::string_view encoded) {
+        file.Write(encoded);
+        bytes += encoded.size();
+      },
+      &progress);
+  progress.Finish();
+  file.Commit(kBookMode);
+  result.entries = book.entries.size();
+  result.bytes = bytes;
   return result;
 }
 

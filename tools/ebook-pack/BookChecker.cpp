@@ -1,15 +1,24 @@
 #include "BookChecker.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
+#include <shared_mutex>
+#include <thread>
+#include <unordered_set>
 
+#include "EntryProblems.h"
 #include "InternalEntries.h"
 #include "PackError.h"
 #include "PageLinks.h"
+#include "Progress.h"
 #include "SourceFolder.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/EntryLookup.h"
+#include "archive/TempFolder.h"
 #include "archive/ZLib.h"
 #include "contents/TocStream.h"
 #include "search/SearchText.h"
@@ -53,83 +62,53 @@ std::vector<std::pair<std::string, std::string>> PictureEntries() {
 
 }  // namespace
 
-// What the viewer makes of a value it cannot read as the setting's type ("" when it can).
-std::string ValueProblem(const SettingKey& setting, std::string_view value) {
-  if (value.empty()) return {};
-  switch (setting.type) {
-    case SettingType::Integer:
-    case SettingType::Boolean:
-      if (ParseInteger(value)) return {};
-      return "is not a whole number; the viewer uses the default " +
-             Quoted(setting.defaultValue);
-    case SettingType::Color:
-      if (ColorFromString(value)) return {};
-      return "is neither a colour name nor a number; the viewer keeps the system's colour";
-    case SettingType::String:
-      break;
-  }
-  return {};
+namespace {
+
+constexpr size_t kPagesNamed = 3;                // pages a grouped finding names
+constexpr size_t kCheckedCopy = 16 << 20;        // a page copy whose memory is asked for first
+constexpr size_t kSharedInflation = 128 * 1024;  // stored bytes that inflate to at most 132 MB
+
+std::string Plural(size_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
-uint32_t LittleEndian(std::string_view bytes, size_t at, size_t width) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < width; ++i)
-    value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-  return value;
+// The entry `page`'s folder part and its parents: "A/B/C.HTML" gives "A" and "A/B".
+void AddFolders(std::string_view name, std::set<std::string>& folders) {
+  for (size_t at = name.find('/'); at != std::string_view::npos; at = name.find('/', at + 1))
+    if (at > 0) folders.emplace(name.substr(0, at));
 }
 
-// What keeps a Windows bitmap from loading ("" when nothing): a header cut short, no pixels,
-// or an uncompressed picture claiming more pixel rows than the file holds.
-std::string BitmapProblem(std::string_view bytes) {
-  if (bytes.size() < 26) return "its header is cut short";
-  const uint64_t pixelsAt = LittleEndian(bytes, 10, 4);
-  const uint32_t infoSize = LittleEndian(bytes, 14, 4);
-  int64_t width = 0, height = 0;
-  uint32_t bits = 0, compression = 0;
-  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes
-    width = LittleEndian(bytes, 18, 2);
-    height = LittleEndian(bytes, 20, 2);
-    bits = LittleEndian(bytes, 24, 2);
-  } else {
-    if (infoSize < 40 || bytes.size() < 34) return "its header is cut short";
-    width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));
-    height = static_cast<int32_t>(LittleEndian(bytes, 22, 4));
-    bits = LittleEndian(bytes, 28, 2);
-    compression = LittleEndian(bytes, 30, 4);
-  }
-  if (width <= 0 || height == 0) return "it claims a picture of no pixels";
-  if (compression != 0 && compression != 3) return {};  // run-length coded: no fixed size
-  const uint64_t rowBytes = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
-  const uint64_t needed = pixelsAt + rowBytes * static_cast<uint64_t>(height < 0 ? -height : height);
-  if (needed > bytes.size())
-    return "it claims " + std::to_string(width) + " x " + std::to_string(height < 0 ? -height : height) +
-           " pixels (" + std::to_string(needed) + " bytes) but holds " + std::to_string(bytes.size());
-  return {};
+// "#top" needs no id: a browser scrolls to the page's top for it.
+bool IsPlace(const std::unordered_set<std::string>& ids, const std::string& fragment) {
+  if (ids.count(fragment)) return true;
+  std::string lower = fragment;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower == "top";
 }
 
-std::string FormatFinding(const Finding& finding) {
-  return (finding.severity == Finding::Severity::Error ? "error: " : "warning: ") + finding.where +
-         ": " + finding.what;
+}  // namespace
+
+void BookChecker::Add(Finding::Severity severity, std::string kind, std::string where,
+                      std::string what) {
+  Finding finding;
+  finding.severity = severity;
+  finding.kind = std::move(kind);
+  finding.where = std::move(where);
+  finding.what = std::move(what);
+  findings_.push_back(std::move(finding));
+}
+void BookChecker::Error(std::string kind, std::string where, std::string what) {
+  Add(Finding::Severity::Error, std::move(kind), std::move(where), std::move(what));
+}
+void BookChecker::Warning(std::string kind, std::string where, std::string what) {
+  Add(Finding::Severity::Warning, std::move(kind), std::move(where), std::move(what));
 }
 
-bool ViewerCannotServe(std::string_view name) {
-  if (name.find("%20") != std::string_view::npos) return true;
-  return std::any_of(name.begin(), name.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte >= 0x7F ||
-           std::string_view("\"#<>?`{}\\").find(c) != std::string_view::npos;
-  });
-}
-
-void BookChecker::Error(std::string where, std::string what) {
-  findings_.push_back({Finding::Severity::Error, std::move(where), std::move(what)});
-}
-void BookChecker::Warning(std::string where, std::string what) {
-  findings_.push_back({Finding::Severity::Warning, std::move(where), std::move(what)});
-}
-
-bool BookChecker::Stored(const std::string& name) const {
-  return std::binary_search(sorted_.begin(), sorted_.end(), name);
+std::string BookChecker::Lookup(const std::string& request) const {
+  return UpperAscii(ResolveEntryName(request, [this](std::string_view name) {
+                      return stored_.count(UpperAscii(name)) > 0;
+                    }).value_or(""));
 }
 
 const std::string& BookChecker::Content(const std::string& name) const {
@@ -140,6 +119,8 @@ const std::string& BookChecker::Content(const std::string& name) const {
 
 std::vector<Finding> BookChecker::Run() {
   ReadEntries();
+  CheckExtraction();
+  ReadPages();
   CheckSettings();
   CheckPictures();
   CheckStartAndContents();
@@ -148,46 +129,150 @@ std::vector<Finding> BookChecker::Run() {
   return std::move(findings_);
 }
 
-// Inflates every entry once, as the viewer would on asking for it, and keeps what later
-// checks read.
+// Names, damage, and the internal entries, which later checks read.
 void BookChecker::ReadEntries() {
   std::set<std::string_view> seen;
   for (const IndexedEntry& entry : book_.index().entries()) {
     const std::string name(entry.name);
     if (!seen.insert(entry.name).second) {
-      Warning(name, "stored twice; the viewer only ever reads the first");
+      Warning("entry stored twice", name, "stored twice; the viewer only ever reads the first");
       continue;
     }
     names_.push_back(name);
+    stored_.insert(name);
     if (!entry.intact) {
-      Error(name, "damaged: the end marker that closes its data is missing");
+      Error("damaged entry", name, "damaged: the end marker that closes its data is missing");
       continue;
     }
-    if (!IsInternal(name)) {
-      if (name != UpperAscii(name))
-        Error(name, "stored with lower-case letters, which the viewer never finds");
-      else if (ViewerCannotServe(name))
-        Error(name,
-              "the viewer cannot serve this name: a browser percent-encodes or splits some "
-              "character of it in an address; use letters, digits, space and - . _ ~");
+    if (IsInternal(name)) {
+      try {
+        kept_.emplace(name, book_.ReadEntry(name));
+      } catch (const EZDecompressionError& error) {
+        Error("damaged entry", name, std::string("cannot be inflated: ") + error.what());
+      }
+      continue;
     }
-    try {
-      std::string content = book_.ReadEntry(name);
-      if (IsInternal(name) || IsHtml(name) || IsStyleSheet(name))
-        kept_.emplace(name, std::move(content));
-    } catch (const EZDecompressionError& error) {
-      Error(name, std::string("cannot be inflated: ") + error.what());
-    }
+    if (name != UpperAscii(name))
+      Error("entry name", name, "stored with lower-case letters, which the viewer never finds");
+    else if (ViewerCannotServe(name))
+      Error("entry name", name,
+            "the viewer cannot serve this name: a browser drops its control characters from "
+            "an address");
   }
-  sorted_ = names_;
-  std::sort(sorted_.begin(), sorted_.end());
 }
 
+// Names the temporary folder cannot hold as files: the viewer skips them in temp-folder mode.
+void BookChecker::CheckExtraction() {
+  std::set<std::string> folders;
+  for (const std::string& name : names_)
+    if (!IsInternal(name) && IsSafeEntryName(name)) AddFolders(DiskName(name), folders);
+  const std::string lost = "cannot be extracted to a folder, so temp-folder mode skips it: ";
+  for (const std::string& name : names_) {
+    if (IsInternal(name)) continue;
+    if (!IsSafeEntryName(name)) {
+      Error("unextractable name", name,
+            lost + "the name would leave the folder (a \"..\" part, a leading \"/\" or a \":\")");
+      continue;
+    }
+    const std::string path = DiskName(name);
+    if (const std::string problem = UncreatableName(name); !problem.empty()) {
+      Error("unextractable name", name, lost + problem);
+    } else if (folders.count(path)) {
+      const auto other = std::find_if(names_.begin(), names_.end(), [&](const std::string& n) {
+        return DiskName(n).starts_with(path + "/");
+      });
+      Error("unextractable name", name,
+            lost + "the entry " + (other == names_.end() ? path + "/..." : *other) +
+                " needs a folder of the same name");
+    }
+  }
+}
+
+// Inflates every book file once, as the viewer would on asking for it, on every core; keeps
+// the links and ids of pages and style sheets.
+void BookChecker::ReadPages() {
+  std::vector<std::string> todo;
+  uintmax_t total = 0;
+  for (const std::string& name : names_) {
+    const IndexedEntry* entry = book_.index().Find(name);
+    if (IsInternal(name) || !entry->intact) continue;
+    todo.push_back(name);
+    total += entry->dataEnd - entry->dataBegin;
+  }
+  if (progress_) progress_->SetTotals(todo.size(), total);
+  std::vector<PageFacts> facts(todo.size());
+  std::atomic<size_t> next{0}, done{0};
+  std::atomic<uintmax_t> bytesDone{0};
+  std::shared_mutex inflating;
+  // The calling thread works too, and draws the progress between its entries.
+  auto work = [&](bool draw) {
+    for (size_t i; (i = next++) < todo.size();) {
+      const std::string& name = todo[i];
+      const IndexedEntry* entry = book_.index().Find(name);
+      PageFacts& page = facts[i];
+      const size_t stored = entry->dataEnd - entry->dataBegin;
+      try {
+        // Deflate shrinks at most about 1032 to 1, so a small entry inflates to little and
+        // several may inflate at once inside the memory every inflation leaves free; a larger
+        // one may be a bomb, and inflates alone so that its memory check sees all there is.
+        std::shared_lock shared(inflating, std::defer_lock);
+        std::unique_lock alone(inflating, std::defer_lock);
+        if (stored > kSharedInflation)
+          alone.lock();
+        else
+          shared.lock();
+        const std::string content = book_.ReadEntry(name);
+        // Reading the links takes a lower-cased copy of the text; copies of small pages fit in
+        // the memory every inflation leaves free.
+        if ((IsHtml(name) || IsStyleSheet(name)) && content.size() > kCheckedCopy) {
+          try {
+            EnsureMemoryFor(content.size());
+          } catch (const std::bad_alloc&) {
+            page.unread = true;
+          }
+        }
+        if (!page.unread && IsHtml(name)) {
+          std::vector<std::string> ids;
+          page.links = HtmlLinks(content, &ids);
+          page.ids.insert(std::make_move_iterator(ids.begin()), std::make_move_iterator(ids.end()));
+        } else if (!page.unread && IsStyleSheet(name)) {
+          page.links = CssLinks(content);
+        }
+      } catch (const EZDecompressionError& error) {
+        page.failure = error.what();
+      } catch (const std::bad_alloc&) {
+        page.failure = "insufficient memory";
+      }
+      bytesDone += stored;
+      ++done;
+      if (draw && progress_) progress_->Update(done, bytesDone);
+    }
+  };
+  const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  for (size_t t = 1; t < threads; ++t) workers.emplace_back(work, false);
+  work(true);
+  for (std::thread& worker : workers) worker.join();
+  if (progress_) {
+    // The other threads may have read the last entries: the bar ends full all the same.
+    progress_->Update(todo.size(), total);
+    progress_->Finish();
+  }
+  for (size_t i = 0; i < todo.size(); ++i) {
+    if (!facts[i].failure.empty())
+      Error("damaged entry", todo[i], "cannot be inflated: " + facts[i].failure);
+    else if (facts[i].unread)
+      Warning("unread page", todo[i],
+              "too large to read its links in the memory left; its links are not checked");
+    else if (IsHtml(todo[i]) || IsStyleSheet(todo[i]))
+      pages_.emplace(todo[i], std::move(facts[i]));
+  }
+}
 void BookChecker::CheckSettings() {
   settingsText_ = Content(std::string(kSettingsEntry));
   const std::string_view text = settingsText_;
   if (text.find('\n') != std::string_view::npos && text.find("\r\n") == std::string_view::npos)
-    Error("settings",
+    Error("settings", "settings",
           "lines end in LF alone; the viewer splits lines at CR LF only, so it "
           "reads no setting at all");
   const IniText ini(text);
@@ -208,27 +293,29 @@ void BookChecker::CheckSettings() {
     const auto [first, added] = firstLine.emplace(key, line.lineNumber);
     const auto setting = known.find(key);
     if (setting == known.end())
-      Warning(where(line.lineNumber), line.section + "/" + line.key +
-                                          " is not a setting the viewer reads (a misspelling?)");
+      Warning(
+          "settings", where(line.lineNumber),
+          line.section + "/" + line.key + " is not a setting the viewer reads (a misspelling?)");
     else if (!added)
-      Warning(where(line.lineNumber), line.section + "/" + line.key +
-                                          " is given again; the viewer reads the one on " +
-                                          lineText(first->second));
-    else if (const std::string problem = ValueProblem(*setting->second, line.value); !problem.empty())
-      Warning(where(line.lineNumber), line.section + "/" + line.key + " " + Quoted(line.value) +
-                                          " " + problem);
+      Warning("settings", where(line.lineNumber),
+              line.section + "/" + line.key + " is given again; the viewer reads the one on " +
+                  lineText(first->second));
+    else if (const std::string problem = ValueProblem(*setting->second, line.value);
+             !problem.empty())
+      Warning("settings", where(line.lineNumber),
+              line.section + "/" + line.key + " " + Quoted(line.value) + " " + problem);
     if (key == "csettings/data" && added) dataLine = line.lineNumber;
   }
 
   const std::optional<std::string> data = ini.Value("cSettings", "DATA");
   if (!data)
-    Error("settings",
+    Error("settings", "settings",
           "no option string (cSettings/DATA): the book has no toolbar buttons and "
           "every other switch is off");
   else if (data->size() < opt::kRequiredLength)
-    Error(where(dataLine), "the option string holds " + std::to_string(data->size()) +
-                               " switches; the viewer reads " +
-                               std::to_string(opt::kRequiredLength));
+    Error("settings", where(dataLine),
+          "the option string holds " + std::to_string(data->size()) +
+              " switches; the viewer reads " + std::to_string(opt::kRequiredLength));
 }
 
 void BookChecker::CheckPictures() {
@@ -236,19 +323,21 @@ void BookChecker::CheckPictures() {
     const std::string& bytes = Content(name);
     if (bytes.empty()) continue;
     if (bytes.compare(0, 2, "BM") != 0)
-      Error(name, "the " + role + " is not a Windows bitmap (it does not begin with \"BM\")");
+      Error("picture", name,
+            "the " + role + " is not a Windows bitmap (it does not begin with \"BM\")");
     else if (const std::string problem = BitmapProblem(bytes); !problem.empty())
-      Error(name, "the " + role + " cannot be loaded: " + problem);
+      Error("picture", name, "the " + role + " cannot be loaded: " + problem);
   }
   const OptionString options(IniText(settingsText_).ReadString("cSettings", "DATA", ""));
   if (options.is(opt::kLogo, '1') && Content("LOGO.QRLC").empty())
-    Warning("LOGO.QRLC",
+    Warning("picture", "LOGO.QRLC",
             "the option string asks for the book's own logo picture, but the book "
             "has none; the logo area stays empty");
   const std::string& marker = Content("XSEI.QRLC");
   if (!marker.empty() && marker.find_first_not_of("0123456789") != std::string::npos)
-    Error("XSEI.QRLC", "the splash time " + Quoted(marker) +
-                           " is not a whole number of seconds; the splash never closes");
+    Error("picture", "XSEI.QRLC",
+          "the splash time " + Quoted(marker) +
+              " is not a whole number of seconds; the splash never closes");
 }
 
 void BookChecker::CheckStartAndContents() {
@@ -258,20 +347,22 @@ void BookChecker::CheckStartAndContents() {
   const bool useToc = ini.ReadBool("PFiles", "UseTOC", false);
   const std::string& stream = Content(std::string(kTocEntry));
 
-  const std::string home = ini.ReadString("cSettings", "home", "");
+  const std::string home(TrimControl(ini.ReadString("cSettings", "home", "")));
   if (!byContents && home.empty())
-    Error("settings", "no start page (cSettings/home); the viewer opens an empty page");
+    Error("start page", "settings",
+          "no start page (cSettings/home); the viewer opens an empty page");
   if (!home.empty()) {
     const LinkTarget target = ResolveLink("", home);
-    if (target.kind == LinkTargetKind::Entry && Stored(target.entry))
-      roots_.push_back(target.entry);
+    const std::string found = target.kind == LinkTargetKind::Entry ? Lookup(target.request) : "";
+    if (!found.empty())
+      roots_.push_back(found);
     else if (!byContents)
-      Error("settings", "the start page " + Quoted(home) + " names no entry");
+      Error("start page", "settings", "the start page " + Quoted(home) + " names no entry");
   }
 
   if (stream.empty()) {
     if (byContents)
-      Error("contents",
+      Error("contents", "contents",
             "the book moves through its contents (option string offset 19), but "
             "has none; the viewer shows no page");
     return;
@@ -279,13 +370,14 @@ void BookChecker::CheckStartAndContents() {
   if (!useToc) {
     const std::string unused = "PFiles/UseTOC is off, so the viewer never loads the contents";
     if (byContents)
-      Error("contents", unused);
+      Error("contents", "contents", unused);
     else
-      Warning("contents", unused);
+      Warning("contents", "contents", unused);
   }
   const TocTree tree = ReadTocStream(stream);
   if (tree.damaged)
-    Error("contents", "the stored tree is damaged after node " + std::to_string(tree.nodes.size()));
+    Error("contents", "contents",
+          "the stored tree is damaged after node " + std::to_string(tree.nodes.size()));
   for (size_t i = 0; i < tree.nodes.size(); ++i) {
     const std::string page(TrimControl(TocPageName(tree.nodes[i].data)));
     if (page.empty()) continue;
@@ -293,53 +385,163 @@ void BookChecker::CheckStartAndContents() {
         "contents node " + std::to_string(i + 1) + " " + Quoted(tree.nodes[i].caption);
     const LinkTarget target = ResolveLink("", page);
     if (target.kind != LinkTargetKind::Entry) continue;
-    if (!Stored(target.entry))
-      Error(where, "the page " + Quoted(page) + " names no entry (" + target.entry + ")");
-    else if (useToc)
-      roots_.push_back(target.entry);
+    const std::string found = Lookup(target.request);
+    if (found.empty()) {
+      Error("contents", where,
+            "the page " + Quoted(page) + " names no entry (" + target.entry + ")");
+      continue;
+    }
+    if (useToc) roots_.push_back(found);
+    const auto facts = pages_.find(found);
+    if (!target.fragment.empty() && IsHtml(found) && facts != pages_.end() &&
+        !IsPlace(facts->second.ids, target.fragment))
+      Warning("missing anchor", where,
+              "the page " + Quoted(page) + " has no id or name " + Quoted(target.fragment) +
+                  "; the node opens the page at its top");
   }
 }
 
+void BookChecker::Note(std::map<std::string, LinkGroup>& groups, std::vector<std::string>& order,
+                       const std::string& key, const std::string& page, int line) {
+  auto [it, added] = groups.try_emplace(key);
+  if (added) order.push_back(key);
+  LinkGroup& group = it->second;
+  ++group.links;
+  if (group.pages.insert(page).second && group.from.size() < kPagesNamed)
+    group.from.push_back(page + ", line " + std::to_string(line));
+}
+
 void BookChecker::CheckLinks() {
+  std::map<std::string, LinkGroup> missing, anchors;
+  std::vector<std::string> missingOrder, anchorOrder;
+  std::map<std::string, std::string> firstAddress;  // group key -> the first link as written
   for (const std::string& name : names_) {
+    const auto facts = pages_.find(name);
+    if (facts == pages_.end()) continue;
     const bool html = IsHtml(name);
-    if (!html && !IsStyleSheet(name)) continue;
-    const std::string& text = Content(name);
-    for (const PageLink& link : html ? HtmlLinks(text) : CssLinks(text)) {
+    for (const PageLink& link : facts->second.links) {
       const LinkTarget target = ResolveLink(name, link.address);
-      const std::string where = name + ", line " + std::to_string(link.line);
-      if (target.kind == LinkTargetKind::AboveTop)
-        Error(where,
-              link.kind + " " + Quoted(link.address) + " climbs above the book's top folder");
-      else if (target.kind == LinkTargetKind::Entry && !Stored(target.entry))
-        Error(where,
-              link.kind + " " + Quoted(link.address) + " names no entry (" + target.entry + ")");
-      else if (target.kind == LinkTargetKind::Entry && html)
-        pageLinks_.emplace_back(name, target.entry);
+      if (target.kind == LinkTargetKind::AboveTop) {
+        Error("link above the top", name + ", line " + std::to_string(link.line),
+              link.kind + " " + Quoted(link.address) +
+                  " climbs above the book's top folder; in temp-folder mode it leaves the book");
+        continue;
+      }
+      if (target.kind != LinkTargetKind::Entry) continue;
+      const std::string found = Lookup(target.request);
+      if (found.empty()) {
+        const std::string key = target.entry.empty() ? "(the book's top folder)" : target.entry;
+        Note(missing, missingOrder, key, name, link.line);
+        firstAddress.try_emplace(key, link.kind + " " + Quoted(link.address));
+        continue;
+      }
+      if (html && found != name) pageLinks_[name].insert(found);
+      if (target.fragment.empty() || !IsHtml(found)) continue;
+      const auto targetFacts = pages_.find(found);
+      if (targetFacts == pages_.end() || IsPlace(targetFacts->second.ids, target.fragment))
+        continue;
+      const std::string key = found + "#" + target.fragment;
+      Note(anchors, anchorOrder, key, name, link.line);
+      firstAddress.try_emplace(key, link.kind + " " + Quoted(link.address));
     }
   }
+  auto report = [&](const std::map<std::string, LinkGroup>& groups,
+                    const std::vector<std::string>& order, bool error, const std::string& kind,
+                    const std::string& problem) {
+    for (const std::string& key : order) {
+      const LinkGroup& group = groups.at(key);
+      std::string from;
+      for (size_t i = 0; i < group.from.size(); ++i) from += (i ? "; " : "") + group.from[i];
+      if (group.pages.size() > group.from.size())
+        from += " and " + Plural(group.pages.size() - group.from.size(), "more page", "more pages");
+      Finding finding;
+      finding.severity = error ? Finding::Severity::Error : Finding::Severity::Warning;
+      finding.kind = kind;
+      finding.where = key;
+      finding.what = problem + "; " +
+                     (group.links == 1 ? "1 link leads here (" + firstAddress.at(key) + ")"
+                                       : std::to_string(group.links) + " links lead here") +
+                     ", from " + from;
+      finding.links = group.links;
+      finding.from = group.from;
+      findings_.push_back(std::move(finding));
+    }
+  };
+  report(missing, missingOrder, true, "missing entry", "no entry has this name");
+  report(anchors, anchorOrder, false, "missing anchor",
+         "the page has no id or name for this fragment; the link opens the page at its top");
 }
 
 void BookChecker::CheckReach() {
   if (roots_.empty()) return;  // no way in at all is reported as such
-  std::set<std::string> reached(roots_.begin(), roots_.end());
+  std::unordered_set<std::string> reached(roots_.begin(), roots_.end());
   std::vector<std::string> pending(roots_.begin(), roots_.end());
-  std::multimap<std::string, std::string> links(pageLinks_.begin(), pageLinks_.end());
   while (!pending.empty()) {
     const std::string page = std::move(pending.back());
     pending.pop_back();
-    const auto [begin, end] = links.equal_range(page);
-    for (auto it = begin; it != end; ++it)
-      if (reached.insert(it->second).second) pending.push_back(it->second);
+    const auto links = pageLinks_.find(page);
+    if (links == pageLinks_.end()) continue;
+    for (const std::string& target : links->second)
+      if (reached.insert(target).second) pending.push_back(target);
   }
-  for (const std::string& name : names_)
-    if (IsSearchablePage(name) && !reached.count(name))
-      Warning(name, "no contents node and no link reaches this page");
+  // Pages nothing reaches often come by the folder (a generator's sources, an old part kept
+  // on the side): more than a few in one top folder make one finding.
+  std::map<std::string, std::vector<std::string>> byFolder;
+  std::vector<std::string> folderOrder;
+  for (const std::string& name : names_) {
+    if (!IsSearchablePage(name) || reached.count(name)) continue;
+    const size_t slash = name.find('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    auto [it, added] = byFolder.try_emplace(folder);
+    if (added) folderOrder.push_back(folder);
+    it->second.push_back(name);
+  }
+  for (const std::string& folder : folderOrder) {
+    const std::vector<std::string>& pages = byFolder.at(folder);
+    if (folder.empty() || pages.size() <= kPagesNamed) {
+      for (const std::string& page : pages)
+        Warning("unreached page", page, "no contents node and no link reaches this page");
+      continue;
+    }
+    std::string some;
+    for (size_t i = 0; i < kPagesNamed; ++i) some += (i ? ", " : "") + pages[i];
+    Warning("unreached page", folder,
+            "no contents node and no link reaches " + std::to_string(pages.size()) +
+                " pages in this folder: " + some + " and " +
+                Plural(pages.size() - kPagesNamed, "more", "more"));
+  }
 }
 
-BookImage BookFromFolder(const BuildOptions& options) {
-  std::vector<std::string> notes;  // the build's warnings; the checker makes its own findings
-  return BookImage::FromBytes(EncodeArchive(CollectBookEntries(options, notes)));
+FolderBook BookFromFolder(const BuildOptions& options) {
+  BuildResult notes;  // the build's warnings; the checker makes its own findings
+  const CollectedBook collected = CollectBookEntries(options, notes, /*forCheck=*/true);
+  std::string archive;
+  uintmax_t total = 0;
+  for (const PackEntry& entry : collected.entries) total += entry.size;
+  Progress progress(options.progress, "reading", collected.entries.size(), total);
+  WriteEntries(
+      collected.entries, options.level, [&](std::string_view encoded) { archive.append(encoded); },
+      &progress);
+  progress.Finish();
+  FolderBook folder{BookImage::FromBytes(std::move(archive)), {}};
+  for (const OutsideLink& link : collected.refusedLinks) {
+    Finding finding;
+    finding.kind = "link to outside";
+    finding.where = link.name;
+    finding.what = "a link to " + link.target +
+                   ", outside the source folder; build refuses it unless given --follow-links";
+    folder.findings.push_back(std::move(finding));
+  }
+  for (const OutsideLink& link : collected.packedLinks) {
+    Finding finding;
+    finding.severity = Finding::Severity::Warning;
+    finding.kind = "link to outside";
+    finding.where = link.name;
+    finding.what = "a link to " + link.target + ", outside the source folder; build packs a copy";
+    folder.findings.push_back(std::move(finding));
+  }
+  return folder;
 }
 
 }  // namespace ebook

@@ -1,71 +1,103 @@
 #pragma once
 // Finds what would make a book misbehave in the viewer, reading it the way the viewer reads it:
-// entries that cannot be inflated or served, settings the viewer never reads, pictures that
-// are not bitmaps, a start page, contents nodes, links and pictures that name no entry, and
-// pages that nothing leads to.
+// entries that cannot be inflated, served or extracted, settings the viewer never reads,
+// pictures that are not bitmaps, a start page, contents nodes, links and pictures that name no
+// entry, "#fragments" the target page has no place for, and pages that nothing leads to.
+//
+// Links are looked up as the viewer looks page requests up (archive/EntryLookup), so a link
+// the viewer serves is never reported and one it cannot serve always is. Links to one missing
+// entry, or one missing place, make one finding with their count and the first pages that
+// hold them.
 //
 // An error is something the reader will see go wrong (an empty page, a missing picture, a
 // switch that is not there); a warning is something the author most likely did not mean.
+//
+// Pages are inflated one at a time (on every core) and only their links and ids are kept, so
+// a check takes little more memory than the book file itself.
 
+#include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "BookBuilder.h"
+#include "CheckReport.h"
+#include "EntryProblems.h"
+#include "PageLinks.h"
 #include "archive/BookImage.h"
 
 namespace ebook {
 
-struct Finding {
-  enum class Severity { Error, Warning };
-  Severity severity = Severity::Error;
-  std::string where;  // "INDEX.HTML, line 12", "settings, line 4", "contents node 3 \"Intro\""
-  std::string what;
-};
-
-// "error: WHERE: WHAT" or "warning: WHERE: WHAT".
-std::string FormatFinding(const Finding& finding);
+class Progress;
 
 class BookChecker {
  public:
-  explicit BookChecker(const BookImage& book) : book_(book) {}
+  explicit BookChecker(const BookImage& book, Progress* progress = nullptr)
+      : book_(book), progress_(progress) {}
 
-  // Every finding, in this order: entries, settings, pictures, start page, contents, links of
-  // each page in archive order, pages nothing reaches.
+  // Every finding, in this order: entries, settings, pictures, start page, contents, links in
+  // archive order of their first page, pages nothing reaches.
   std::vector<Finding> Run();
 
  private:
+  struct PageFacts {
+    std::vector<PageLink> links;
+    std::unordered_set<std::string> ids;
+    std::string failure;  // what inflating it said, "" when it inflated
+    bool unread = false;  // inflated, but no memory was left to read its links
+  };
+  struct LinkGroup {
+    size_t links = 0;
+    std::vector<std::string> from;  // first pages, "PAGE, line N"
+    std::set<std::string> pages;
+    bool error = true;
+  };
+
   void ReadEntries();
+  void CheckExtraction();
+  void ReadPages();
   void CheckSettings();
   void CheckPictures();
   void CheckStartAndContents();
   void CheckLinks();
   void CheckReach();
 
-  void Error(std::string where, std::string what);
-  void Warning(std::string where, std::string what);
-  bool Stored(const std::string& name) const;
+  void Add(Finding::Severity severity, std::string kind, std::string where, std::string what);
+  void Error(std::string kind, std::string where, std::string what);
+  void Warning(std::string kind, std::string where, std::string what);
+  // The stored entry a request finds, as the viewer looks it up; "" when none.
+  std::string Lookup(const std::string& request) const;
+  // Notes a link from `page` (line `line`) to a missing entry or place.
+  void Note(std::map<std::string, LinkGroup>& groups, std::vector<std::string>& order,
+            const std::string& key, const std::string& page, int line);
   const std::string& Content(const std::string& name) const;
 
   const BookImage& book_;
+  Progress* progress_;
   std::vector<Finding> findings_;
-  std::vector<std::string> names_;           // stored names in archive order, each once
-  std::vector<std::string> sorted_;          // the same, sorted for look-ups
-  std::map<std::string, std::string> kept_;  // content of the internal, HTML and CSS entries
+  std::vector<std::string> names_;                    // stored names in archive order, each once
+  std::unordered_set<std::string> stored_;            // the same, for look-ups
+  std::map<std::string, std::string> kept_;           // content of the internal entries
+  std::unordered_map<std::string, PageFacts> pages_;  // links and ids of the HTML and CSS entries
   std::string settingsText_;
-  std::vector<std::string> roots_;                              // pages the viewer opens by itself
-  std::vector<std::pair<std::string, std::string>> pageLinks_;  // page, entry it links
+  std::vector<std::string> roots_;  // pages the viewer opens by itself
+  // The entries each page links, deduplicated.
+  std::unordered_map<std::string, std::unordered_set<std::string>> pageLinks_;
+};
+
+struct FolderBook {
+  BookImage book;
+  std::vector<Finding> findings;  // what the build says about the folder that the book cannot show
 };
 
 // The book `options.source` would become, built in memory with the build's own entry makers
-// (the archive alone, without a viewer program). Throws PackError as build does.
-BookImage BookFromFolder(const BuildOptions& options);
-
-// True when no address can name the entry: the browser percent-encodes one of its bytes,
-// reads it as the start of a query or fragment ("?", "#") or as a folder separator ("\"), or
-// the viewer would decode it ("%20").
-bool ViewerCannotServe(std::string_view name);
+// (the archive alone, without a viewer program). Throws PackError as build does, except for
+// files reached through links to outside the folder, which are packed and reported.
+FolderBook BookFromFolder(const BuildOptions& options);
 
 }  // namespace ebook

@@ -44,6 +44,7 @@ std::string ReadFileBytes(const std::filesystem::path& path, std::string_view ro
   Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
   if (file.fd < 0) Fail("cannot read", path, role, errno);
   std::string bytes;
+  bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = read(file.fd, buffer, sizeof buffer);
@@ -55,43 +56,59 @@ std::string ReadFileBytes(const std::filesystem::path& path, std::string_view ro
   return bytes;
 }
 
+AtomicFile::AtomicFile(std::filesystem::path path) : path_(std::move(path)) {
+  const std::filesystem::path folder =
+      path_.has_parent_path() ? path_.parent_path() : std::filesystem::path(".");
+  temp_ = (folder / ("." + path_.filename().string() + ".XXXXXX")).string();
+  fd_ = mkstemp(temp_.data());
+  if (fd_ < 0) Fail("cannot write", path_, "", errno);
+}
+
+AtomicFile::~AtomicFile() {
+  if (fd_ < 0) return;
+  close(fd_);
+  unlink(temp_.c_str());
+}
+
+void AtomicFile::FailAndRemove(int error) {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  unlink(temp_.c_str());
+  Fail("cannot write", path_, "", error);
+}
+
+void AtomicFile::Write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t done = write(fd_, bytes.data(), bytes.size());
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) FailAndRemove(errno);
+    bytes.remove_prefix(static_cast<size_t>(done));
+  }
+}
+
+void AtomicFile::Commit(std::filesystem::perms mode) {
+  // fchmod is not subject to the umask, so the book is executable whatever the user's umask.
+  if (fchmod(fd_, static_cast<mode_t>(mode)) != 0) FailAndRemove(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (close(fd) != 0) {
+    const int error = errno;
+    unlink(temp_.c_str());
+    Fail("cannot write", path_, "", error);
+  }
+  if (rename(temp_.c_str(), path_.c_str()) != 0) {
+    const int error = errno;
+    unlink(temp_.c_str());
+    Fail("cannot write", path_, "", error);
+  }
+}
+
 void WriteFileAtomically(const std::filesystem::path& path,
                          const std::vector<std::string_view>& parts,
                          std::filesystem::perms mode) {
-  const std::filesystem::path folder =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-  Descriptor file{mkstemp(temp.data())};
-  if (file.fd < 0) Fail("cannot write", path, "", errno);
-
-  auto failAndRemove = [&](int error) {
-    close(file.fd);
-    file.fd = -1;
-    unlink(temp.c_str());
-    Fail("cannot write", path, "", error);
-  };
-  for (std::string_view part : parts) {
-    while (!part.empty()) {
-      const ssize_t done = write(file.fd, part.data(), part.size());
-      if (done < 0 && errno == EINTR) continue;
-      if (done < 0) failAndRemove(errno);
-      part.remove_prefix(static_cast<size_t>(done));
-    }
-  }
-  // fchmod is not subject to the umask, so the book is executable whatever the user's umask.
-  if (fchmod(file.fd, static_cast<mode_t>(mode)) != 0) failAndRemove(errno);
-  if (close(file.fd) != 0) {
-    file.fd = -1;
-    const int error = errno;
-    unlink(temp.c_str());
-    Fail("cannot write", path, "", error);
-  }
-  file.fd = -1;
-  if (rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    unlink(temp.c_str());
-    Fail("cannot write", path, "", error);
-  }
+  AtomicFile file(path);
+  for (std::string_view part : parts) file.Write(part);
+  file.Commit(mode);
 }
 
 }  // namespace ebook

@@ -19,4 +19,25 @@ void WriteFileAtomically(const std::filesystem::path& path,
                          const std::vector<std::string_view>& parts,
                          std::filesystem::perms mode);
 
+// The same in pieces: written into a temporary file beside `path`, renamed over it by Commit.
+// Dropped without Commit (a failure on the way), the temporary file is removed and `path` is
+// left as it was. Every failure throws PackError naming `path`.
+class AtomicFile {
+ public:
+  explicit AtomicFile(std::filesystem::path path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(std::string_view bytes);
+  void Commit(std::filesystem::perms mode);
+
+ private:
+  [[noreturn]] void FailAndRemove(int error);
+
+  std::filesystem::path path_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
 }  // namespace ebook

@@ -70,6 +70,16 @@ BookEntry SettingsEntry(const fs::path& file, std::vector<std::string>& warnings
                        std::to_string(opt::kRequiredLength) +
                        " the viewer reads; the missing ones are off");
   }
+  for (const IniText::Line& line : ini.lines()) {
+    bool known = false;
+    for (const SettingKey& key : SettingsKeys())
+      known = known || (LowerAscii(std::string(key.section)) == LowerAscii(line.section) &&
+                        LowerAscii(std::string(key.key)) == LowerAscii(line.key));
+    if (!known)
+      warnings.push_back("settings file " + file.string() + ", line " +
+                         std::to_string(line.lineNumber) + ": " + line.section + "/" + line.key +
+                         " is not a setting the viewer reads");
+  }
   return {std::string(kSettingsEntry), std::move(text)};
 }
 

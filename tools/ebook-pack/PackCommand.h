@@ -10,13 +10,18 @@ namespace ebook {
 
 // Exit codes of ebook-pack.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;  // bad input, unreadable book, damaged entry
+inline constexpr int kExitFailed = 1;  // bad input, unreadable book, damaged entry; check: errors
 inline constexpr int kExitUsage = 2;   // no command, unknown command or option
 
-// Runs one command; `args` are the arguments after the program name.
-int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Runs one command; `args` are the arguments after the program name. `terminal`, when given,
+// is where progress is drawn (main passes the standard error when it is a terminal).
+int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   std::ostream* terminal = nullptr);
 
-// The usage text.
-std::string PackUsage();
+// The usage text of every command, or of one.
+std::string PackUsage(const std::string& command = {});
+
+// "ebook-pack 0.1.0".
+std::string PackVersion();
 
 }  // namespace ebook

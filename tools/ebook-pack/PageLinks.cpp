@@ -77,7 +77,29 @@ size_t BodyEnd(std::string_view lowered, std::string_view tag, size_t from) {
   return end == std::string_view::npos ? lowered.size() : end;
 }
 
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace
+
+std::string PercentDecoded(std::string_view text) {
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+        HexValue(text[i + 2]) >= 0) {
+      decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
 
 std::vector<PageLink> CssLinks(std::string_view css, int firstLine) {
   const std::string lowered = Lowered(css);
@@ -117,7 +139,7 @@ std::vector<PageLink> CssLinks(std::string_view css, int firstLine) {
   return links;
 }
 
-std::vector<PageLink> HtmlLinks(std::string_view html) {
+std::vector<PageLink> HtmlLinks(std::string_view html, std::vector<std::string>* ids) {
   const std::string lowered = Lowered(html);
   LineCounter lines(html, 1);
   std::vector<PageLink> links;
@@ -161,6 +183,8 @@ std::vector<PageLink> HtmlLinks(std::string_view html) {
       }
       const std::string_view value = html.substr(begin, end - begin);
       const int line = lines.At(begin);
+      if (ids && (attribute == "id" || (attribute == "name" && tag == "a")))
+        ids->push_back(WithAmpersands(value));
       if (NamesAddress(tag, attribute))
         links.push_back({tag + " " + attribute, WithAmpersands(TrimmedBlanks(value)), line});
       if (attribute == "style") Append(links, CssLinks(value, line));
@@ -178,7 +202,14 @@ std::vector<PageLink> HtmlLinks(std::string_view html) {
 LinkTarget ResolveLink(std::string_view from, std::string_view address) {
   if (ParseLinkCommand(address)) return {};
   address = TrimmedBlanks(address);
-  address = address.substr(0, address.find_first_of("?#"));
+  const size_t tailAt = std::min(address.find_first_of("?#"), address.size());
+  const std::string_view tail = address.substr(tailAt);
+  const size_t hash = tail.find('#');
+  const std::string fragment =
+      hash == std::string_view::npos ? std::string() : PercentDecoded(tail.substr(hash + 1));
+  address = address.substr(0, tailAt);
+  if (address.empty() && !fragment.empty() && !from.empty())  // a place in the page itself
+    return {LinkTargetKind::Entry, std::string(from) + UpperAscii(tail), std::string(from), fragment};
   if (address.empty() || address.substr(0, 2) == "//") return {};
   // A scheme: a letter, then letters, digits, "+", "-" or ".", then ":" before any "/".
   const size_t colon = address.find(':');
@@ -210,7 +241,7 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
     const size_t end = std::min(address.find('/', begin), address.size());
     const std::string_view segment = address.substr(begin, end - begin);
     if (segment == "..") {
-      if (segments.empty()) return {LinkTargetKind::AboveTop, {}};
+      if (segments.empty()) return {LinkTargetKind::AboveTop, {}, {}, {}};
       segments.pop_back();
     } else if (segment != "." && !segment.empty()) {
       segments.emplace_back(segment);
@@ -224,9 +255,10 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
   std::string entry;
   for (size_t i = 0; i < segments.size(); ++i) entry += (i ? "/" : "") + segments[i];
   if (folder && !entry.empty()) entry += '/';
-  for (size_t at = 0; (at = entry.find("%20", at)) != std::string::npos; ++at)
-    entry.replace(at, 3, " ");
-  return {LinkTargetKind::Entry, UpperAscii(entry)};
+  std::string request = entry + std::string(tail);
+  for (size_t at = 0; (at = request.find("%20", at)) != std::string::npos; ++at)
+    request.replace(at, 3, " ");
+  return {LinkTargetKind::Entry, UpperAscii(request), UpperAscii(PercentDecoded(entry)), fragment};
 }
 
 }  // namespace ebook

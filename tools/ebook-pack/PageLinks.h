@@ -2,9 +2,9 @@
 // The addresses a book's pages and style sheets name, and the entries they lead to.
 //
 // A page asks the browser for an address relative to its own, and the browser hands the
-// resolved address to the viewer, which takes the rest after the book's base address as the
-// entry name with only "%20" decoded. So a link leads to the entry named by the resolved path
-// without its query and fragment, "%20" turned into a space, ASCII letters upper-cased.
+// resolved address to the viewer, which takes the rest after the book's base address, "%20"
+// decoded, and looks it up as archive/EntryLookup says: exactly, then without fragment and
+// query, with the path collapsed, escapes decoded, a folder's index page.
 
 #include <string>
 #include <string_view>
@@ -21,7 +21,9 @@ struct PageLink {
 // href and src of a, img, link, script, frame, iframe, area, embed and source; background of
 // body, table, tr, td and th; url(...) in <style> blocks and style attributes. Comments and the
 // bodies of scripts are skipped.
-std::vector<PageLink> HtmlLinks(std::string_view html);
+// The values of every id attribute, and of the name attribute of <a>, go to `ids` when given:
+// the places a "#fragment" can point at.
+std::vector<PageLink> HtmlLinks(std::string_view html, std::vector<std::string>* ids = nullptr);
 
 // url(...) and @import "..." of a style sheet; `firstLine` is the line the text begins on.
 std::vector<PageLink> CssLinks(std::string_view css, int firstLine = 1);
@@ -34,11 +36,19 @@ enum class LinkTargetKind {
 
 struct LinkTarget {
   LinkTargetKind kind = LinkTargetKind::Elsewhere;
+  // The name the viewer is asked for: the path resolved against the page's, with query and
+  // fragment, "%20" decoded, ASCII letters upper-cased. Look it up with ResolveEntryName.
+  std::string request;
+  // The entry it names, for messages: without query and fragment, collapsed, escapes decoded.
   std::string entry;
+  std::string fragment;  // escapes decoded; "" when there is none
 };
 
 // Where `address`, written in the entry `from` ("CHAPTERS/ONE.HTML"), leads. A leading "/"
 // starts at the book's top folder.
 LinkTarget ResolveLink(std::string_view from, std::string_view address);
+
+// Every "%XX" escape decoded.
+std::string PercentDecoded(std::string_view text);
 
 }  // namespace ebook

@@ -20,32 +20,24 @@ void CheckName(const std::string& name, std::vector<std::string>& warnings) {
     throw PackError("cannot store \"" + name +
                     "\": its name holds the byte 0xB6 (in UTF-8 part of letters such as \xC3\xB6),"
                     " which ends a name in the archive; rename the file");
-  if (BrowserEncodesName(name))
+  if (name.find_first_of("#?") != std::string::npos)
     warnings.push_back("\"" + name +
-                       "\": a browser percent-encodes this name, so the viewer cannot serve the "
-                       "file by its address; use only letters, digits, space and - . _ ~");
+                       "\": a link must write \"#\" and \"?\" in this name as %23 and %3F, or "
+                       "the browser ends the name there");
 }
 
 }  // namespace
 
-bool BrowserEncodesName(std::string_view name) {
-  for (const char c : name) {
-    const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == ' ' || c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-    if (!safe) return true;
-  }
-  return false;
-}
-
-std::vector<BookEntry> ReadSourceFolder(const fs::path& folder, const fs::path& skip,
-                                        std::vector<std::string>& warnings) {
+SourceFiles ReadSourceFolder(const fs::path& folder, const fs::path& skip,
+                             std::vector<std::string>& warnings) {
   std::error_code error;
   const fs::file_status status = fs::status(folder, error);
   if (!fs::exists(status)) throw PackError("source folder " + folder.string() + " does not exist");
   if (!fs::is_directory(status))
     throw PackError("source folder " + folder.string() + " is not a folder");
+  const std::string top = fs::canonical(folder, error).string() + "/";
 
-  std::vector<BookEntry> files;
+  SourceFiles source;
   try {
     for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
       const fs::path& path = item.path();
@@ -57,13 +49,25 @@ std::vector<BookEntry> ReadSourceFolder(const fs::path& folder, const fs::path& 
       if (IsSkipped(path, skip)) continue;
       std::string name = path.lexically_relative(folder).generic_string();
       CheckName(name, warnings);
-      files.push_back({std::move(name), ReadFileBytes(path)});
+      if (item.is_symlink()) {
+        const fs::path target = fs::canonical(path, error);
+        if (error)
+          throw PackError("cannot read " + path.string() + ": a link to " +
+                          fs::read_symlink(path, error).string() + ", which does not exist");
+        const std::string resolved = target.string();
+        if (resolved.compare(0, top.size(), top) != 0)
+          source.outsideLinks.push_back({name, resolved, resolved.starts_with("/usr/share/")});
+      }
+      if (!item.is_regular_file())
+        throw PackError("cannot read " + path.string() + ": not a regular file");
+      source.files.push_back({std::move(name), {}, path, item.file_size()});
     }
   } catch (const fs::filesystem_error& failure) {
     throw PackError("cannot read " + failure.path1().string() + ": " + failure.code().message());
   }
-  if (files.empty()) warnings.push_back("source folder " + folder.string() + " holds no files");
-  return files;
+  if (source.files.empty())
+    warnings.push_back("source folder " + folder.string() + " holds no files");
+  return source;
 }
 
 }  // namespace ebook

@@ -7,22 +7,32 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/ArchiveWriter.h"
+#include "BookWriter.h"
 
 namespace ebook {
 
-// Reads every file below `folder` (in no particular order; the writer sorts). `skip`, when it
-// names an existing file, is left out: a book written into its own source folder is not
-// packed into the next build. Names a browser would percent-encode get a warning each.
-// Throws PackError for a missing folder, a file that cannot be read, or a name holding the
-// byte 0xB6.
-std::vector<BookEntry> ReadSourceFolder(const std::filesystem::path& folder,
-                                        const std::filesystem::path& skip,
-                                        std::vector<std::string>& warnings);
+// A file of the folder that is a symbolic link to a file outside the folder.
+struct OutsideLink {
+  std::string name;    // as stored
+  std::string target;  // the file it leads to, resolved
+  // Under /usr/share: the system's shared files, which installed documentation links to
+  // instead of carrying its own copy (_static/jquery.js -> /usr/share/javascript/...).
+  bool shared = false;
+};
 
-// True when a browser would percent-encode some byte of `name` in an address, so the viewer
-// cannot serve the file by the address a page links it with. The viewer decodes only "%20",
-// so the space is safe.
-bool BrowserEncodesName(std::string_view name);
+struct SourceFiles {
+  std::vector<PackEntry> files;  // every file, links to outside included; content not yet read
+  std::vector<OutsideLink> outsideLinks;
+};
+
+// Lists every file below `folder` (in no particular order; the writer sorts). `skip`, when it
+// names an existing file, is left out: a book written into its own source folder is not
+// packed into the next build. Links to folders are not followed (a warning each); links to
+// files are listed with their target when it lies outside the folder, for the caller to
+// refuse or accept. Names holding "#" or "?" get a warning each. Throws PackError
+// for a missing folder, a file that cannot be read, a link that leads nowhere, or a name
+// holding the byte 0xB6.
+SourceFiles ReadSourceFolder(const std::filesystem::path& folder, const std::filesystem::path& skip,
+                             std::vector<std::string>& warnings);
 
 }  // namespace ebook

@@ -1,5 +1,7 @@
 // ebook-pack: builds a book from an author's folder and shows what any book holds.
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,5 +10,6 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return ebook::RunPackCommand(args, std::cout, std::cerr);
+  std::ostream* terminal = isatty(STDERR_FILENO) ? &std::cerr : nullptr;
+  return ebook::RunPackCommand(args, std::cout, std::cerr, terminal);
 }
