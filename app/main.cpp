@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -36,6 +37,7 @@
 #include "viewer/AboutBox.h"
 #include "viewer/Application.h"
 #include "viewer/MainWindow.h"
+#include "viewer/PagePdf.h"
 #include "viewer/ReaderMessages.h"
 #include "viewer/SplashScreen.h"
 #include "viewer/RecentBooks.h"
@@ -140,6 +142,47 @@ int RunWelcome(int argc, char** argv, const ebook::BookChoice& choice,
   return app.exec();
 }
 
+// After the first page: the page as a PDF file, then the end.
+void ConnectPrintToPdf(ebook::TBB1& window, const ebook::StartupOptions& options) {
+  if (options.printToPdfPath.isEmpty()) return;
+  struct State {
+    bool done = false;
+    int reloads = 0;
+  };
+  auto state = std::make_shared<State>();
+  const auto print = [&window, options, state](bool last) {
+    if (state->done) return;
+    const QString& path = options.printToPdfPath;
+    QWebEnginePage* page = window.WebBrowser1->Document();
+    if (page && ebook::WritePagePdf(page, path, ebook::DefaultPageLayout(), {}, 10000)) {
+      state->done = true;
+      std::cout << path.toStdString() << std::endl;
+      QCoreApplication::exit(0);
+      return;
+    }
+    // Now and then (about one start in ten on a busy machine) the engine of a page that has
+    // just loaded never answers the print request; the page is loaded once more before giving
+    // up. Nobody waits at a window for this one.
+    if (page && !last && state->reloads < 2) {
+      ++state->reloads;
+      window.WebBrowser1->Refresh();
+      return;
+    }
+    state->done = true;
+    std::cerr << "ebook: cannot write " << path.toStdString() << "\n";
+    QCoreApplication::exit(1);
+  };
+  // Printed once the page has loaded, from the message loop: the engine is still finishing
+  // the load when it reports it.
+  QObject::connect(window.WebBrowser1, &ebook::WebBrowser::DocumentComplete, &window,
+                   [&window, print] { QTimer::singleShot(0, &window, [print] { print(false); }); });
+  // In temp-folder mode creation has waited for the first page already.
+  if (window.WebBrowser1->Document() && !window.WebBrowser1->Busy())
+    QTimer::singleShot(0, &window, [print] { print(false); });
+  // A book that shows no page at start-up has nothing to print.
+  QTimer::singleShot(30000, &window, [print] { print(true); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,6 +201,10 @@ int main(int argc, char** argv) {
   const ebook::StartupOptions options = ebook::ParseStartupOptions(rawArguments);
   const QStringList arguments = ebook::WithoutViewerOptions(rawArguments);
   ebook::BookChoice choice;
+  // Printing is headless, as browsers print: the window is drawn offscreen whatever display
+  // there is. It is still shown there, as the engine of a view never shown may not finish
+  // a PDF.
+  if (!options.printToPdfPath.isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   try {
     choice = ebook::ChooseBook(arguments);
   } catch (const std::exception& error) {
@@ -172,7 +219,8 @@ int main(int argc, char** argv) {
     std::cout << ebook::ViewerVersion().toStdString();
     return 0;
   }
-  if (!options.screenshotPath.isEmpty()) PrepareOffscreen(options);
+  if (!options.screenshotPath.isEmpty() || !options.printToPdfPath.isEmpty())
+    PrepareOffscreen(options);
   if (choice.kind != ebook::BookChoice::Kind::Book) return RunWelcome(argc, argv, choice, options);
 
   ebook::RegisterBookScheme();
@@ -226,6 +274,7 @@ int main(int argc, char** argv) {
   BB1.BB2 = &BB2;
   QObject::connect(&BB1, &ebook::TBB1::closed, &app, &QCoreApplication::quit);
   ConnectFirstPage(BB1, options);
+  ConnectPrintToPdf(BB1, options);
   BB1.show();
   window = &BB1;
   return app.exec();

@@ -8,6 +8,8 @@ packages=(
   zlib1g-dev libdeflate-dev libgtest-dev
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
   libgl-dev fonts-dejavu-core
+  # Arial's metrics for the interface font; pdftotext and pdfinfo read printed PDFs back.
+  fonts-liberation2 poppler-utils
   clang libclang-rt-14-dev python3
   dpkg-dev file lintian
   libzstd-dev zstd qt6-wayland

@@ -42,6 +42,10 @@ constexpr std::array kKeys = {
     SettingKey{"search", "3", T::String, "Search all pages for:"},
     SettingKey{"search", "4", T::String, "Search results:"},
     SettingKey{"search", "5", T::String, "Close"},
+    // Optional texts a book in another language names; older viewers ignore them.
+    SettingKey{"search", "title", T::String, "Search"},
+    SettingKey{"search", "found", T::String, "Pages found"},
+    SettingKey{"PFiles", "TOCtitle", T::String, "Table of Contents"},
     SettingKey{"PFiles", "UseTOCauto", T::Boolean, "0"},
     SettingKey{"PFiles", "UseTOC", T::Boolean, "0"},
 };

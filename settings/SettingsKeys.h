@@ -1,6 +1,10 @@
 #pragma once
 // Every settings key the viewer reads, with its type and exact default, in the order the
 // viewer reads them. A book may carry further keys; the viewer ignores them.
+//
+// search/title, search/found and PFiles/TOCtitle name the search panel, the words after the
+// number of pages found ("3 Pages found") and the contents panel; a viewer that does not know
+// them shows its defaults, which are the same texts.
 
 #include <span>
 #include <string_view>

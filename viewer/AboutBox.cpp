@@ -1,5 +1,8 @@
 #include "viewer/AboutBox.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,7 +46,12 @@ TBB2::TBB2(QWidget* parent)
   aboutms->setFont(font);
   Rule(this, 242);
   Label1 = new QLabel(QStringLiteral("Created with Quirel eBook Compiler"), this);
-  Label1->setGeometry(13, 254, 171, 13);
+  // The design size holds the caption in the design font; in another font the label grows up
+  // to the close button, centred on the button's height.
+  const QFontMetrics metrics = Label1->fontMetrics();
+  const int footerWidth = std::clamp(metrics.horizontalAdvance(Label1->text()) + 1, 171, 270);
+  const int footerHeight = std::max(13, metrics.height());
+  Label1->setGeometry(13, 254 - (footerHeight - 13) / 2, footerWidth, footerHeight);
   Label1->setEnabled(false);
   Button1 = new QPushButton(QStringLiteral("Close"), this);
   Button1->setGeometry(291, 248, 57, 25);

@@ -1,5 +1,6 @@
 #include "viewer/Application.h"
 
+#include "viewer/InterfaceFont.h"
 #include "viewer/ReaderMessages.h"
 
 namespace ebook {
@@ -11,7 +12,10 @@ QString& TitleStore() {
 }
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // Every window and dialog at the size its layout was planned for.
+  setFont(InterfaceFont(font()));
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {

@@ -1,8 +1,9 @@
 #pragma once
-// The application object. Its one addition to QApplication is the default error handler: an
+// The application object. Its main addition to QApplication is the default error handler: an
 // exception that leaves any event handler, slot or timer is caught here, shown to the reader
 // in a message box captioned with the application title, and the viewer goes on. Without it
-// an exception reaching Qt's event loop would end the process.
+// an exception reaching Qt's event loop would end the process. It also sets the interface
+// font (InterfaceFont.h) for every window and dialog.
 
 #include <QApplication>
 #include <QString>

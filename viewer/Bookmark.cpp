@@ -60,11 +60,16 @@ void TBB1::doregistry() {
 }
 
 void TBB1::bookmarkLAST() {
+  // Before any page of the book has finished loading (a page that closes the book while it
+  // loads), the page being shown counts, when it is one of the book's.
+  QString page = lastBookPage_;
+  if (page.isEmpty() && WebBrowser1 && IsBookAddress(WebBrowser1->LocationURL(), BookBaseUrl))
+    page = WebBrowser1->LocationURL();
   // A reader who saw no page of the book keeps the bookmark saved before.
-  if (lastBookPage_.isEmpty()) return;
+  if (page.isEmpty()) return;
   const auto store = OpenProductKey();
   store->beginGroup(BookmarkKey());
-  store->setValue(QStringLiteral("bookmark"), lastBookPage_);
+  store->setValue(QStringLiteral("bookmark"), page);
   store->setValue(kIdentityValue, BookIdentity());
   store->sync();
 }

@@ -1,4 +1,7 @@
-// TBB1: the in-page link commands and the commands of the browser's current document.
+// TBB1: the in-page link commands, the commands of the browser's current document and the
+// page's own print requests.
+
+#include <QTimer>
 
 #include <QPointer>
 
@@ -7,6 +10,7 @@
 #include "navigation/LinkCommand.h"
 #include "navigation/PathCase.h"
 #include "viewer/AnsiText.h"
+#include "viewer/BookAddress.h"
 #include "viewer/MainWindow.h"
 #include "viewer/PrintPreview.h"
 #include "viewer/ReaderMessages.h"
@@ -60,6 +64,13 @@ void TBB1::runLinkCommand(const LinkCommand& command) {
 }
 
 void TBB1::SpeedButton7Click() { exec_command(false, kPrintPreviewCommand); }
+
+void TBB1::webbrowser1PrintRequested() {
+  // A page's own print button opens the same preview, in the book's pages only, as "PRIN#"
+  // does. The engine is waiting for the request to return.
+  if (!IsBookAddress(WebBrowser1->LocationURL(), BookBaseUrl)) return;
+  QTimer::singleShot(0, this, &TBB1::SpeedButton7Click);
+}
 
 void TBB1::exec_command(bool useBrowserGroup, uint32_t command) {
   if (!WebBrowser1 || !WebBrowser1->Document()) return;

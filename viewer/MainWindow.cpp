@@ -72,6 +72,10 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   Button1->setText(SpeedButton[6]->text());
   Label2->setText(FromBookText(ini.ReadString("search", "4", "Search results:")));
   SpeedButton[10]->setToolTip(FromBookText(ini.ReadString("search", "5", "Close")));
+  // The panels' titles and the words after the number of pages found, in the book's language.
+  SearchLabel->setText(FromBookText(ini.ReadString("search", "title", "Search")));
+  PagesFoundWords = FromBookText(ini.ReadString("search", "found", "Pages found"));
+  TocLabel->setText(FromBookText(ini.ReadString("PFiles", "TOCtitle", "Table of Contents")));
   // 11.
   UseTOCauto = ini.ReadBool("PFiles", "UseTOCauto", false);
   UseTOC = ini.ReadBool("PFiles", "UseTOC", false);

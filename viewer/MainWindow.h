@@ -75,6 +75,7 @@ class TBB1 : public QWidget {
   QLabel* Label2 = nullptr;
   QTreeWidget* SearchTree = nullptr;
   QLabel* Label3 = nullptr;
+  QString PagesFoundWords = QStringLiteral("Pages found");  // Label3: "3 Pages found"
   QSplitter* Splitter1 = nullptr;
   WebBrowser* WebBrowser1 = nullptr;
   QTimer* Timer1 = nullptr;
@@ -191,6 +192,7 @@ class TBB1 : public QWidget {
   void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void webbrowser1CommandStateChange(int command, bool enable);
   void webbrowser1DocumentComplete(const QString& URL);
+  void webbrowser1PrintRequested();
   void resumeAutoAdvance();
   void runLinkCommand(const LinkCommand& command);
 

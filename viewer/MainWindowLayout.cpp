@@ -87,6 +87,7 @@ void TBB1::createControls() {
           &TBB1::webbrowser1CommandStateChange);
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::webbrowser1DocumentComplete);
   connect(WebBrowser1, &WebBrowser::LocationChanged, this, &TBB1::followShownPage);
+  connect(WebBrowser1, &WebBrowser::PrintRequested, this, &TBB1::webbrowser1PrintRequested);
   // The bookmark's page: each page of the book that loaded, and each move within a page (a
   // fragment link loads nothing).
   connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this](const QString& URL) {

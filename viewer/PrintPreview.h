@@ -3,11 +3,17 @@
 // from which the reader prints. The engine prints asynchronously, so each rendering waits for
 // it in a local event loop; while one rendering or one preview is under way, a second request
 // is ignored (the preview asks again when the reader prints from it).
+//
+// Printing to a PDF file ("Print to File" in the print dialog, or the preview's own "Save as
+// PDF…") hands the page to the engine's PDF output with the preview's page layout: vector
+// pages with their text. The preview itself and real printers get the pages the engine draws
+// as pictures.
 
 #include <QObject>
 #include <QPrinter>
 #include <functional>
 
+class QAction;
 class QPrintPreviewDialog;
 class QWebEngineView;
 class QWidget;
@@ -28,13 +34,29 @@ class PrintPreview : public QObject {
   using DialogHook = std::function<void(QPrintPreviewDialog& dialog)>;
   static DialogHook SetDialogHook(DialogHook hook);
 
+  // Asks the reader where to save the PDF, proposing `suggested` (a path); "" when the reader
+  // cancels. The default asks with a file dialog over `parent`; a test answers itself. An
+  // empty chooser restores the dialog; returns the previous chooser.
+  using SaveFileChooser = std::function<QString(QWidget& parent, const QString& suggested)>;
+  static SaveFileChooser SetSaveFileChooser(SaveFileChooser chooser);
+
+  // The caption of the preview's action that saves the page as a PDF file.
+  static QString SaveAsPdfText();
+
  private:
   void render(QPrinter* printer);
+  void addSaveAction(QPrintPreviewDialog& dialog);
+  void saveAsPdf(QPrintPreviewDialog& dialog);
+  void setRendering(bool rendering);
 
   QWebEngineView* view_;
   QWidget* dialogParent_;
   QPrinter printer_;
+  QAction* saveAction_ = nullptr;
   bool rendering_ = false;
 };
+
+// True when printing to `printer` writes a PDF file (not a printer, not the preview's pages).
+bool PrintsToPdfFile(const QPrinter& printer);
 
 }  // namespace ebook

@@ -192,7 +192,8 @@ void TBB1::searchEnded(const std::optional<std::string>& error) {
   // Also after an error: the pages found before it stay listed and are counted.
   Button1->setEnabled(true);
   QGuiApplication::restoreOverrideCursor();
-  Label3->setText(FromAnsi(PagesFoundText(static_cast<size_t>(SearchTree->topLevelItemCount()))));
+  Label3->setText(QString::number(SearchTree->topLevelItemCount()) + QLatin1Char(' ') +
+                  PagesFoundWords);
   searchRun_->deleteLater();
   searchRun_ = nullptr;
   if (error) ReportError(FromAnsi(*error));

@@ -110,9 +110,13 @@ void TBB1::setAccessibleNames() {
                                                         : caption);
   }
   if (Image1) Image1->setAccessibleName(QStringLiteral("Logo"));
-  if (TocPanel) TocPanel->setAccessibleName(QStringLiteral("Table of Contents"));
-  if (TOCtree) TOCtree->setAccessibleName(QStringLiteral("Table of Contents"));
-  if (SearchPanel) SearchPanel->setAccessibleName(QStringLiteral("Search"));
+  // The panels are called what their titles say, in the book's language.
+  const auto titleOr = [](const QLabel* title, const char* name) {
+    return title && !title->text().isEmpty() ? title->text() : QString::fromLatin1(name);
+  };
+  if (TocPanel) TocPanel->setAccessibleName(titleOr(TocLabel, "Table of Contents"));
+  if (TOCtree) TOCtree->setAccessibleName(titleOr(TocLabel, "Table of Contents"));
+  if (SearchPanel) SearchPanel->setAccessibleName(titleOr(SearchLabel, "Search"));
   if (SearchTree) SearchTree->setAccessibleName(Label2 ? Label2->text() : QStringLiteral("Results"));
   if (Edit1) Edit1->setAccessibleName(Label1 ? Label1->text() : QStringLiteral("Search for"));
   // Button1 takes the Search button's caption, which the book may leave empty.

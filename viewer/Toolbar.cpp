@@ -15,6 +15,7 @@
 #include "archive/Shell.h"
 #include "archive/SimExe.h"
 #include "viewer/BookColor.h"
+#include "viewer/CaptionButton.h"
 #include "viewer/MainWindow.h"
 #include "viewer/PictureIcon.h"
 #include "viewer/ToolbarPictures.h"
@@ -90,7 +91,7 @@ void TBB1::createToolbarPanel() {
   Panel1->setAutoFillBackground(true);
   for (int i = 1; i <= 12; ++i) {
     if (i == 10 || i == 11) continue;  // the side panels' close buttons
-    auto* button = new QToolButton(Panel1);
+    auto* button = new CaptionButton(Panel1);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setGeometry(0, 1, 57, 48);

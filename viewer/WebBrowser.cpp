@@ -24,6 +24,7 @@ WebBrowser::WebBrowser(QWebEngineProfile* profile, QWidget* parent)
   connect(page_, &QWebEnginePage::loadFinished, this, &WebBrowser::onLoadFinished);
   connect(page_, &QWebEnginePage::urlChanged, this,
           [this](const QUrl& url) { emit LocationChanged(NavigationAddress(url)); });
+  connect(page_, &QWebEnginePage::printRequested, this, &WebBrowser::PrintRequested);
   // The Back and Forward actions change their state whenever the history does, also for
   // navigations inside frames.
   connect(page_->action(QWebEnginePage::Forward), &QAction::enabledChanged, this,

@@ -14,6 +14,7 @@
 //   DocumentComplete the page has finished loading (also after a failed or cancelled load).
 //   LocationChanged  the address of the page shown changed: every navigation that lands,
 //                    whatever started it (a link, Back, a "#anchor", Navigate).
+//   PrintRequested   a script of the page (or of a frame in it) called window.print().
 
 #include <QString>
 #include <QUrl>
@@ -60,6 +61,7 @@ class WebBrowser : public QWidget {
   void CommandStateChange(int command, bool enable);
   void DocumentComplete(const QString& URL);
   void LocationChanged(const QString& URL);
+  void PrintRequested();
 
  private:
   void onLoadStarted();

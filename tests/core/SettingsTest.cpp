@@ -64,7 +64,7 @@ TEST(BookSettings, EveryKeyTakesItsDefaultWithoutASettingsEntry) {
   EXPECT_FALSE(s.BookmarkEnabled);
   EXPECT_EQ(s.StartPage, "");
   EXPECT_EQ(s.OptionString.text(), "");
-  EXPECT_EQ(SettingsKeys().size(), 36u);
+  EXPECT_EQ(SettingsKeys().size(), 39u);
 }
 
 TEST(BookSettings, ValuesAreTrimmedAndTitleOnceMore) {

@@ -25,6 +25,8 @@ std::unique_ptr<QObject> MakeSearchTest();
 std::unique_ptr<QObject> MakeShortcutsTest();
 std::unique_ptr<QObject> MakeHighDpiTest();
 std::unique_ptr<QObject> MakeRealBooksTest();
+std::unique_ptr<QObject> MakeWindowTextsTest();
+std::unique_ptr<QObject> MakePrintTest();
 std::unique_ptr<QObject> MakeHostilePagesTest();
 std::unique_ptr<QObject> MakeWelcomeWindowTest();
 
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
       {"ShortcutsTest", MakeShortcutsTest},
       {"HighDpiTest", MakeHighDpiTest},
       {"RealBooksTest", MakeRealBooksTest},
+      {"WindowTextsTest", MakeWindowTextsTest},
+      {"PrintTest", MakePrintTest},
       {"HostilePagesTest", MakeHostilePagesTest},
       {"WelcomeWindowTest", MakeWelcomeWindowTest},
   };
