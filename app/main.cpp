@@ -266,8 +266,12 @@ int main(int argc, char** argv) {
           : ebook::FirstPageArgument(
                 ebook::ArgumentsAfterBook(QCoreApplication::arguments().mid(1), choice));
   ebook::TBB1 BB1(page);
-  // Asked to end while the window was being made: it is destroyed unseen, folder and all.
-  if (ebook::TerminationRequested()) return 0;
+  // Asked to end while the window was being made: it closes unseen (the bookmark is saved)
+  // and is destroyed with its folder.
+  if (ebook::TerminationRequested()) {
+    BB1.closeOnRequest();
+    return 0;
+  }
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &BB1,
                    [&BB1](QSessionManager&) { BB1.closeOnRequest(); });
   ebook::TBB2 BB2(&BB1);
