@@ -78,6 +78,34 @@ std::string MissingRuntimeMessage(const std::vector<std::string>& missing) {
   return text;
 }
 
+std::string WrapLines(std::string_view text, size_t width) {
+  std::string wrapped;
+  size_t begin = 0;
+  while (begin <= text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(begin, end - begin);
+    const size_t indent = line.find_first_not_of(' ') == std::string_view::npos
+                              ? 0
+                              : line.find_first_not_of(' ');
+    std::string prefix;
+    while (line.size() + prefix.size() > width) {
+      const size_t room = width > prefix.size() + 2 ? width - prefix.size() - 2 : 1;
+      size_t cut = line.rfind(' ', room);
+      if (cut == std::string_view::npos || cut <= indent) cut = line.find(' ', room);
+      if (cut == std::string_view::npos) break;
+      // An indented line is a command: its pieces stay one command when pasted into a shell.
+      wrapped.append(prefix).append(line.substr(0, cut)).append(indent ? " \\\n" : "\n");
+      line.remove_prefix(cut + 1);
+      prefix.assign(indent + 2, ' ');
+    }
+    wrapped.append(prefix).append(line);
+    if (end < text.size()) wrapped += '\n';
+    begin = end + 1;
+  }
+  return wrapped;
+}
+
 bool ShowMessageWindow(const std::string& title, const std::string& text) {
   if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY")) return false;
   if (const std::string zenity = ProgramInPath("zenity"); !zenity.empty())
@@ -85,7 +113,7 @@ bool ShowMessageWindow(const std::string& title, const std::string& text) {
   if (const std::string kdialog = ProgramInPath("kdialog"); !kdialog.empty())
     return RunAndWait({kdialog, "--title", title, "--error", text});
   if (const std::string xmessage = ProgramInPath("xmessage"); !xmessage.empty())
-    return RunAndWait({xmessage, "-center", "-title", title, "-buttons", "OK:0", text});
+    return RunAndWait({xmessage, "-center", "-title", title, "-buttons", "OK:0", WrapLines(text, 76)});
   return false;
 }
 

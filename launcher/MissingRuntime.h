@@ -17,6 +17,11 @@ std::string DebianPackageOf(std::string_view soname);
 // The message for `missing` sonames (at least one).
 std::string MissingRuntimeMessage(const std::vector<std::string>& missing);
 
+// `text` with every line longer than `width` broken at spaces; a continued line is indented two
+// more than the line it continues, and an indented line (a command) ends each piece with " \",
+// so that it still pastes into a shell as one. For windows that do not wrap (xmessage).
+std::string WrapLines(std::string_view text, size_t width);
+
 // Shows `text` in a window, captioned `title`, with the first of zenity, kdialog and xmessage
 // found in $PATH, and waits until the reader closes it. False when there is no display or no
 // such program.

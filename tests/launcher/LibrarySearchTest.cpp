@@ -120,5 +120,31 @@ TEST(MissingRuntimeMessage, NamesWhatIsMissingAndWhatToInstall) {
   EXPECT_THAT(other, HasSubstr("sudo apt install libdeflate0\n"));
 }
 
+// xmessage shows lines as they are: long ones are broken at spaces, a command so that it still
+// pastes as one, and nothing is lost.
+TEST(WrapLines, BreaksLongLinesAtSpacesKeepingCommandsWhole) {
+  EXPECT_EQ(WrapLines("short line\n\nnext", 20), "short line\n\nnext");
+  EXPECT_EQ(WrapLines("one two three four five", 10), "one two\n  three\n  four\n  five");
+  EXPECT_EQ(WrapLines("  sudo apt install alpha beta gamma", 20),
+            "  sudo apt install \\\n    alpha beta gamma");
+  EXPECT_EQ(WrapLines("  sudo apt install alpha beta gamma delta", 20),
+            "  sudo apt install \\\n    alpha beta \\\n    gamma delta");
+  EXPECT_EQ(WrapLines("averyveryverylongword and more", 8), "averyveryverylongword\n  and\n  more");
+  const std::string message = MissingRuntimeMessage(
+      {"libQt6WebEngineWidgets.so.6", "libQt6WebEngineCore.so.6", "libQt6WebChannel.so.6",
+       "libQt6PrintSupport.so.6", "libQt6Widgets.so.6", "libQt6Gui.so.6", "libQt6Core.so.6"});
+  const std::string wrapped = WrapLines(message, 76);
+  std::string words, original;
+  for (const char c : wrapped)
+    if (c != '\\' && c != '\n' && c != ' ') words += c;
+  for (const char c : message)
+    if (c != '\\' && c != '\n' && c != ' ') original += c;
+  EXPECT_EQ(words, original);
+  size_t longest = 0, begin = 0;
+  for (size_t end; (end = wrapped.find('\n', begin)) != std::string::npos; begin = end + 1)
+    longest = std::max(longest, end - begin);
+  EXPECT_LE(longest, 76u);
+}
+
 }  // namespace
 }  // namespace ebook
