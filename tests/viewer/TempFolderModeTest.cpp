@@ -43,6 +43,34 @@ QStringList TempFolders(const QString& in) {
   return QDir(in).entryList({QStringLiteral("TMP*")}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
+// The real viewer with `entries` as its archive, written to `path` as a book file.
+void WriteBookFile(const QString& path, const std::vector<BookEntry>& entries) {
+  std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
+  std::string image(std::istreambuf_iterator<char>(viewer), {});
+  image += EncodeArchive(entries);
+  std::ofstream(path.toStdString(), std::ios::binary) << image;
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Starts the book file offscreen with its temporary folders in `tempFolder`.
+void StartBook(QProcess& book, const QString& path, const QString& tempFolder,
+               const QStringList& arguments = {}) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("TMPDIR"), tempFolder);
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  book.setProcessEnvironment(environment);
+  book.start(path, arguments);
+}
+
+// Waits until a book started on `tempFolder` has extracted its start page.
+void WaitForExtractedStartPage(const QString& tempFolder) {
+  WaitUntil([&] {
+    const QStringList folders = TempFolders(tempFolder);
+    return !folders.isEmpty() && QFile::exists(tempFolder + QLatin1Char('/') + folders[0] +
+                                               QStringLiteral("/START.HTM"));
+  });
+}
+
 }  // namespace
 
 class TempFolderModeTest : public QObject {
@@ -140,28 +168,16 @@ class TempFolderModeTest : public QObject {
 
   // The real viewer, asked to terminate while it shows a temp-folder book.
   void terminationClosesTheViewerAndDeletesTheFolder() {
-    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
-    std::string image(std::istreambuf_iterator<char>(viewer), {});
-    image += EncodeArchive(TempBook());
     const QString bookPath = temp_.filePath(QStringLiteral("book.run"));
-    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
-    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteBookFile(bookPath, TempBook());
     const QString scratch = temp_.filePath(QStringLiteral("signal"));
     QDir().mkpath(scratch);
 
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
       QProcess book;
-      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      environment.insert(QStringLiteral("TMPDIR"), scratch);
-      environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-      book.setProcessEnvironment(environment);
-      book.start(bookPath, {});
+      StartBook(book, bookPath, scratch);
       QVERIFY(book.waitForStarted(-1));
-      WaitUntil([&] {
-        const QStringList folders = TempFolders(scratch);
-        return !folders.isEmpty() &&
-               QFile::exists(scratch + QLatin1Char('/') + folders[0] + QStringLiteral("/START.HTM"));
-      });
+      WaitForExtractedStartPage(scratch);
       ::kill(static_cast<pid_t>(book.processId()), signal);
       QVERIFY(book.waitForFinished(-1));
       QCOMPARE(book.exitStatus(), QProcess::NormalExit);
@@ -172,29 +188,17 @@ class TempFolderModeTest : public QObject {
   // A start page that never finishes loading (an endless script) does not keep the viewer
   // from ending on a signal, nor its folder from being deleted.
   void terminationDuringAnEndlessFirstPage() {
-    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
-    std::string image(std::istreambuf_iterator<char>(viewer), {});
     std::vector<BookEntry> entries = TempBook();
     entries[1].content = "<title>start</title><script>for (;;) {}</script>";
-    image += EncodeArchive(entries);
     const QString bookPath = temp_.filePath(QStringLiteral("endless.run"));
-    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
-    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteBookFile(bookPath, entries);
     const QString scratch = temp_.filePath(QStringLiteral("endless"));
     QDir().mkpath(scratch);
 
     QProcess book;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), scratch);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    book.setProcessEnvironment(environment);
-    book.start(bookPath, {});
+    StartBook(book, bookPath, scratch);
     QVERIFY(book.waitForStarted(-1));
-    WaitUntil([&] {
-      const QStringList folders = TempFolders(scratch);
-      return !folders.isEmpty() &&
-             QFile::exists(scratch + QLatin1Char('/') + folders[0] + QStringLiteral("/START.HTM"));
-    });
+    WaitForExtractedStartPage(scratch);
     QTest::qWait(1000);  // the first page is loading (its script runs) by now
     ::kill(static_cast<pid_t>(book.processId()), SIGTERM);
     QVERIFY(book.waitForFinished(-1));
@@ -205,18 +209,10 @@ class TempFolderModeTest : public QObject {
   // The first page's load is reported as in memory mode, though it finished while the window
   // was being made: --quit-after-load ends once it is shown.
   void firstPageLoadIsReported() {
-    std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
-    std::string image(std::istreambuf_iterator<char>(viewer), {});
-    image += EncodeArchive(TempBook());
     const QString bookPath = temp_.filePath(QStringLiteral("loaded.run"));
-    std::ofstream(bookPath.toStdString(), std::ios::binary) << image;
-    QFile::setPermissions(bookPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteBookFile(bookPath, TempBook());
     QProcess book;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), temp_.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    book.setProcessEnvironment(environment);
-    book.start(bookPath, {QStringLiteral("--quit-after-load")});
+    StartBook(book, bookPath, temp_.path(), {QStringLiteral("--quit-after-load")});
     QVERIFY(book.waitForFinished(-1));
     QCOMPARE(book.exitCode(), 0);
     const QString said = QString::fromUtf8(book.readAllStandardOutput());
