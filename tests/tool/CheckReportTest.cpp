@@ -94,7 +94,7 @@ TEST_F(CheckReportTest, LinksTheViewerCannotServeAreReported) {
 TEST_F(CheckReportTest, LinksToOneMissingEntryAreOneFinding) {
   std::vector<BookEntry> entries = {{"index.html", ""}};
   for (int page = 1; page <= 5; ++page) {
-    const std::string name = "p" + std::to_string(page) + ".html";
+    const std::string name = std::string("p").append(std::to_string(page)).append(".html");
     entries[0].content += "<a href=\"" + name + "\">" + name + "</a>\n";
     entries.push_back({name,
                        "<p>\n<img src=\"gone.png\"><img src=\"./gone.png\">\n"

@@ -30,7 +30,7 @@ bool IsInternal(std::string_view name) { return name.ends_with(".QRLC"); }
 
 bool IsButtonPicture(std::string_view name) {
   for (int button = 1; button <= 10; ++button)
-    if (name == "B" + std::to_string(button) + ".QRLC") return true;
+    if (name == std::string("B").append(std::to_string(button)).append(".QRLC")) return true;
   return false;
 }
 

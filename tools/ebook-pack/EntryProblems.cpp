@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kMaxNamePart = 255;        // bytes of one file name part
 constexpr size_t kMaxExtractedName = 4000;  // bytes of a name below the temporary folder
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) { return std::string("\"").append(text).append("\""); }
 
 }  // namespace
 
@@ -29,7 +29,8 @@ std::string ValueProblem(const SettingKey& setting, std::string_view value) {
     case SettingType::Integer:
     case SettingType::Boolean:
       if (ParseInteger(value)) return {};
-      return "is not a whole number; the viewer uses the default " + Quoted(setting.defaultValue);
+      return std::string("is not a whole number; the viewer uses the default ")
+          .append(Quoted(setting.defaultValue));
     case SettingType::Color:
       if (ColorFromString(value)) return {};
       return "is neither a colour name nor a number; the viewer keeps the system's colour";

@@ -265,9 +265,16 @@ LinkTarget ResolveLink(std::string_view from, std::string_view address) {
     entry += segments[i];
   }
   if (folder && !entry.empty()) entry += '/';
-  std::string request = entry + std::string(tail);
-  for (size_t at = 0; (at = request.find("%20", at)) != std::string::npos; ++at)
-    request.replace(at, 3, " ");
+  const std::string asked = entry + std::string(tail);
+  std::string request;
+  for (size_t i = 0; i < asked.size(); ++i) {
+    if (asked.compare(i, 3, "%20") == 0) {
+      request += ' ';
+      i += 2;
+    } else {
+      request += asked[i];
+    }
+  }
   return {LinkTargetKind::Entry, UpperAscii(request), UpperAscii(PercentDecoded(entry)), fragment};
 }
 

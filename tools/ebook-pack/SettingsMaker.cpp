@@ -136,7 +136,7 @@ std::string SetSettingsValue(std::string_view text, std::string_view section, st
   } else if (insertAt) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*insertAt), newLine);
   } else {
-    lines.push_back("[" + std::string(section) + "]");
+    lines.push_back(std::string("[").append(section).append("]"));
     lines.push_back(newLine);
   }
   std::string out;
