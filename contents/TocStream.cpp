@@ -191,4 +191,22 @@ std::string WriteTocStream(const TocTree& tree) {
   return out;
 }
 
+void AppendTocNode(TocTree& tree, std::vector<int>& path, size_t depth, std::string caption,
+                   std::string_view page) {
+  TocNode node;
+  node.caption = std::move(caption);
+  node.level = static_cast<int32_t>(depth);
+  node.data = MakeTocNodeData(page);
+  const int index = static_cast<int>(tree.nodes.size());
+  path.resize(depth);
+  if (depth == 0) {
+    tree.roots.push_back(index);
+  } else {
+    node.parent = path.back();
+    tree.nodes[static_cast<size_t>(node.parent)].children.push_back(index);
+  }
+  tree.nodes.push_back(std::move(node));
+  path.push_back(index);
+}
+
 }  // namespace ebook

@@ -60,6 +60,12 @@ std::string TocPageName(std::string_view data);
 // A 512-byte TocNodeData block naming `page` (at most 255 bytes are kept).
 std::string MakeTocNodeData(std::string_view page);
 
+// Adds a node for `page` captioned `caption` at `depth` under the nodes of `path` (the indexes
+// of the last node added at each depth, which it keeps up to date): a top-level node at depth 0,
+// else a child of the last node one level up. `depth` must not exceed path.size().
+void AppendTocNode(TocTree& tree, std::vector<int>& path, size_t depth, std::string caption,
+                   std::string_view page);
+
 // The node stream of `tree`: levels are written as each node's depth (0 for top-level nodes).
 std::string WriteTocStream(const TocTree& tree);
 

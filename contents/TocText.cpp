@@ -28,20 +28,7 @@ TocTree ParseTocText(std::string_view text) {
     if (caption.empty()) throw TocTextError(lineNumber, "the caption is empty");
     if (page.size() > 255) throw TocTextError(lineNumber, "the page name is longer than 255 bytes");
 
-    TocNode node;
-    node.caption = std::string(caption);
-    node.level = static_cast<int32_t>(depth);
-    node.data = MakeTocNodeData(page);
-    const int index = static_cast<int>(tree.nodes.size());
-    path.resize(depth);
-    if (depth == 0) {
-      tree.roots.push_back(index);
-    } else {
-      node.parent = path.back();
-      tree.nodes[node.parent].children.push_back(index);
-    }
-    tree.nodes.push_back(std::move(node));
-    path.push_back(index);
+    AppendTocNode(tree, path, depth, std::string(caption), page);
   }
   return tree;
 }

@@ -111,21 +111,7 @@ std::vector<std::vector<ListLink>> ListsOfLinks(std::string_view pageName, std::
 
 void AddNode(TocTree& tree, std::vector<int>& path, size_t depth, std::string caption,
              std::string_view page) {
-  TocNode node;
-  node.caption = EncodeBookText(caption);
-  node.data = MakeTocNodeData(page);
-  depth = std::min(depth, path.size());
-  node.level = static_cast<int32_t>(depth);
-  const int index = static_cast<int>(tree.nodes.size());
-  path.resize(depth);
-  if (depth == 0) {
-    tree.roots.push_back(index);
-  } else {
-    node.parent = path.back();
-    tree.nodes[static_cast<size_t>(node.parent)].children.push_back(index);
-  }
-  tree.nodes.push_back(std::move(node));
-  path.push_back(index);
+  AppendTocNode(tree, path, std::min(depth, path.size()), EncodeBookText(caption), page);
 }
 
 // The name of the file itself, for a page with neither title nor heading.
