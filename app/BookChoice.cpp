@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "archive/BookImage.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
 
 namespace ebook {
 namespace {

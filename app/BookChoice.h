@@ -7,7 +7,7 @@
 //     holds an archive: `ebook BOOKFILE [PAGE]`. It need not be executable.
 // A book with an archive of its own always reads its first argument as a page name.
 // A viewer started from a portable book's runtime also takes the reader's own environment
-// back for the programs it starts (TakeRuntimeEnvironment, archive/Shell.h).
+// back for the programs it starts (TakeRuntimeEnvironment, platform/Shell.h).
 
 #include <QString>
 #include <QStringList>

@@ -28,21 +28,23 @@
 
 #include "BookChoice.h"
 #include "StartupOptions.h"
-#include "archive/PumpWait.h"
-#include "archive/SelfReplace.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
-#include "archive/TerminationSignals.h"
+#include "archive/MemoryBudget.h"
+#include "platform/AvailableMemory.h"
+#include "platform/PumpWait.h"
+#include "platform/SelfReplace.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
+#include "platform/TerminationSignals.h"
 #include "protocol/BookScheme.h"
-#include "viewer/AboutBox.h"
-#include "viewer/Application.h"
-#include "viewer/MainWindow.h"
-#include "viewer/PagePdf.h"
-#include "viewer/ReaderMessages.h"
-#include "viewer/SplashScreen.h"
-#include "viewer/RecentBooks.h"
-#include "viewer/WebBrowser.h"
-#include "viewer/WelcomeWindow.h"
+#include "viewer/dialogs/AboutBox.h"
+#include "viewer/window/Application.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/PagePdf.h"
+#include "viewer/dialogs/ReaderMessages.h"
+#include "viewer/dialogs/SplashScreen.h"
+#include "viewer/dialogs/RecentBooks.h"
+#include "viewer/browser/WebBrowser.h"
+#include "viewer/dialogs/WelcomeWindow.h"
 
 namespace {
 
@@ -191,6 +193,8 @@ int main(int argc, char** argv) {
   // first page, a message) and the program ends, its temporary folder deleted; once the window
   // is up it closes the normal way, so the bookmark is saved too.
   int terminationPipe = -1;
+  // An entry that would inflate past what the process may still use fails instead of the process.
+  ebook::SetAvailableMemoryProbe([] { return ebook::AvailableMemory(); });
   try {
     terminationPipe = ebook::InstallTerminationSignals();
   } catch (const std::exception& error) {

@@ -1,6 +1,6 @@
 #include "archive/ZLib.h"
 
-#include "archive/AvailableMemory.h"
+#include "archive/MemoryBudget.h"
 
 #include <zlib.h>
 
@@ -22,15 +22,6 @@ constexpr size_t kMaxChunk = std::numeric_limits<uInt>::max();
 constexpr size_t kChunkSize = size_t{1} << 20;
 // While chunks pile up, the memory the system still has is checked this often.
 constexpr size_t kMemoryCheckInterval = size_t{16} << 20;
-
-size_t SystemAvailableMemory() { return AvailableMemory(); }
-
-size_t (*availableMemory)() = SystemAvailableMemory;
-
-// Linux hands out memory it does not have and ends the process when it is touched, so an entry
-// that inflates past what the process may hold must be stopped before that: it fails as zlib's
-// own out-of-memory error while a reserve is left for the rest of the viewer.
-constexpr size_t kReserve = size_t{256} << 20;
 
 class Inflater {
  public:
@@ -123,15 +114,6 @@ std::string DecompressBytes(std::string_view input) {
   } catch (const std::length_error&) {
     Fail(Z_MEM_ERROR);
   }
-}
-
-void EnsureMemoryFor(size_t bytes) {
-  const size_t available = availableMemory();
-  if (available < kReserve || available - kReserve < bytes) throw std::bad_alloc();
-}
-
-void SetAvailableMemoryProbe(size_t (*probe)()) {
-  availableMemory = probe ? probe : SystemAvailableMemory;
 }
 
 std::string CompressBytes(std::string_view input) {

@@ -21,17 +21,8 @@ class EZDecompressionError : public EZLibError {
 
 // Inflates one complete zlib stream. Bytes after the end of the stream are ignored.
 // Throws EZDecompressionError with zlib's message for any failure; running out of memory
-// is "insufficient memory", never the end of the process.
+// is "insufficient memory", never the end of the process (see archive/MemoryBudget.h).
 std::string DecompressBytes(std::string_view input);
-
-// Throws std::bad_alloc when taking `bytes` more would leave the process less memory than the
-// reserve every inflation keeps for the rest of the program (see DecompressBytes). Buffers
-// that grow with an entry's output ask before they grow.
-void EnsureMemoryFor(size_t bytes);
-
-// Replaces the probe of the memory the system has left (bytes), which large entries consult
-// while they inflate; nullptr restores the system's own. For tests.
-void SetAvailableMemoryProbe(size_t (*probe)());
 
 // Deflates at zlib's default level (header 78 9C). Used only by the book writer.
 std::string CompressBytes(std::string_view input);

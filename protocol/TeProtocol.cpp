@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "archive/EntryLookup.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
 #include "protocol/EntryBody.h"

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "navigation/PathCase.h"
+#include "platform/PathCase.h"
 #include "protocol/BookRequestRules.h"
 
 namespace ebook {

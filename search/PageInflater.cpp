@@ -10,6 +10,7 @@
 #include <limits>
 #include <new>
 
+#include "archive/MemoryBudget.h"
 #include "archive/ZLib.h"
 
 namespace ebook {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/MemoryBudget.h"
 #include "archive/ZLib.h"
 #include "text/CaseFolding.h"
 #include "text/PageEncoding.h"

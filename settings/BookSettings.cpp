@@ -1,6 +1,6 @@
 #include "settings/BookSettings.h"
 
-#include "archive/SimExe.h"
+#include "archive/BookImage.h"
 #include "settings/SettingsKeys.h"
 
 namespace ebook {
@@ -24,6 +24,6 @@ BookSettings ReadBookSettings(const IniText& ini) {
   return s;
 }
 
-IniText LoadSettingsText() { return IniText(ReadEntry(kSettingsEntry)); }
+IniText LoadSettingsText(const BookImage& book) { return IniText(book.ReadEntry(kSettingsEntry)); }
 
 }  // namespace ebook

@@ -10,6 +10,8 @@
 
 namespace ebook {
 
+class BookImage;
+
 struct BookSettings {
   ebook::OptionString OptionString;  // cSettings/DATA
   std::string StartPage;          // cSettings/home
@@ -30,8 +32,8 @@ struct BookSettings {
 // Fills BookSettings from parsed settings text; absent keys take their defaults.
 BookSettings ReadBookSettings(const IniText& ini);
 
-// The settings text of the running book (entry XSE1.QRLC), parsed. A missing entry gives
-// empty settings, so every key takes its default.
-IniText LoadSettingsText();
+// The settings text of `book` (entry XSE1.QRLC), parsed. A missing entry gives empty
+// settings, so every key takes its default. Throws EZDecompressionError.
+IniText LoadSettingsText(const BookImage& book);
 
 }  // namespace ebook

@@ -7,7 +7,7 @@
 
 #include "archive/ArchiveIndex.h"
 #include "archive/BookImage.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "archive/ZLib.h"
 #include "bench/common/BenchTable.h"
 #include "bench/common/SyntheticBook.h"

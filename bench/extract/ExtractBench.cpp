@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "archive/BookImage.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
-#include "archive/TempFolder.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
+#include "platform/TempFolder.h"
 #include "bench/common/SyntheticBook.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "bench/common/SyntheticBook.h"
 
 namespace {

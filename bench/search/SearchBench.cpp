@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "archive/BookImage.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "bench/common/SyntheticBook.h"
 #include "search/PageSearch.h"
 

@@ -6,7 +6,7 @@
 
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "archive/ZLib.h"
 
 namespace ebook {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <limits>
 
-#include "archive/AvailableMemory.h"
+#include "platform/AvailableMemory.h"
 
 namespace ebook {
 namespace {

@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "archive/MemoryBudget.h"
 #include "archive/ZLib.h"
 
 namespace ebook {

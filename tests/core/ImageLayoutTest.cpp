@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "archive/ImageLayout.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 
 namespace ebook {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "navigation/LinkCommand.h"
 #include "archive/BookImage.h"
-#include "navigation/PathCase.h"
+#include "platform/PathCase.h"
 
 namespace ebook {
 namespace {

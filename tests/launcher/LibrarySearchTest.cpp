@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "launcher/LibrarySearch.h"
 #include "launcher/MissingRuntime.h"
 

@@ -15,7 +15,7 @@
 #include <fstream>
 
 #include "archive/ImageLayout.h"
-#include "archive/Shell.h"
+#include "platform/Shell.h"
 #include "launcher/RuntimeCache.h"
 
 namespace ebook {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestBooks.h"
+#include "archive/MemoryBudget.h"
 
 namespace ebook {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "archive/BookImage.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
-#include "archive/TempFolder.h"
-#include "archive/TerminationSignals.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
+#include "platform/TempFolder.h"
+#include "platform/TerminationSignals.h"
 
 namespace {
 

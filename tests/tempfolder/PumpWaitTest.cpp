@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "archive/PumpWait.h"
+#include "platform/PumpWait.h"
 
 namespace ebook {
 namespace {

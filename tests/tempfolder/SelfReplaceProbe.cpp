@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "archive/SelfReplace.h"
-#include "archive/SimExe.h"
+#include "platform/SelfReplace.h"
+#include "platform/RunningBook.h"
 
 int main(int argc, char** argv) {
   const ebook::SelfReplaceOutcome outcome = ebook::SelfReplaceStartup(argc, argv);

@@ -10,7 +10,7 @@
 
 #include "Scratch.h"
 #include "archive/ArchiveWriter.h"
-#include "archive/SelfReplace.h"
+#include "platform/SelfReplace.h"
 
 namespace ebook {
 namespace {

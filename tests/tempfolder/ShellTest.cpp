@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "Scratch.h"
-#include "archive/Shell.h"
+#include "platform/Shell.h"
 
 namespace ebook {
 namespace {

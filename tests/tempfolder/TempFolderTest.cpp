@@ -12,9 +12,9 @@
 #include "Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
-#include "archive/TempFolder.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
+#include "platform/TempFolder.h"
 #include "archive/ZLib.h"
 
 namespace ebook {

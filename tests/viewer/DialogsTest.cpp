@@ -11,10 +11,10 @@
 #include <stdexcept>
 
 #include "TestBook.h"
-#include "viewer/AboutBox.h"
-#include "viewer/Application.h"
-#include "viewer/MainWindow.h"
-#include "viewer/SplashScreen.h"
+#include "viewer/dialogs/AboutBox.h"
+#include "viewer/window/Application.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/dialogs/SplashScreen.h"
 
 using namespace ebook;
 using namespace ebook::test;

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "TestBook.h"
-#include "viewer/MainWindow.h"
-#include "viewer/PictureIcon.h"
-#include "viewer/SplashScreen.h"
-#include "viewer/ToolbarPictures.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/widgets/PictureIcon.h"
+#include "viewer/dialogs/SplashScreen.h"
+#include "viewer/widgets/ToolbarPictures.h"
 
 using namespace ebook;
 using namespace ebook::test;

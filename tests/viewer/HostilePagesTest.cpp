@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "TestBook.h"
-#include "viewer/MainWindow.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "TestBook.h"
-#include "viewer/Application.h"
-#include "viewer/MainWindow.h"
-#include "viewer/StartAddress.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/window/Application.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/window/StartAddress.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

@@ -19,12 +19,12 @@
 #include <unistd.h>
 
 #include "TestBook.h"
-#include "archive/Shell.h"
-#include "archive/SimExe.h"
-#include "viewer/Application.h"
-#include "viewer/MainWindow.h"
-#include "viewer/PrintPreview.h"
-#include "viewer/WebBrowser.h"
+#include "platform/Shell.h"
+#include "platform/RunningBook.h"
+#include "viewer/window/Application.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/dialogs/PrintPreview.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

@@ -12,8 +12,8 @@
 #include "archive/ArchiveWriter.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
-#include "viewer/MainWindow.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

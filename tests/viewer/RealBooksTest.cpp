@@ -18,9 +18,9 @@
 #include "TestBook.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
-#include "viewer/MainWindow.h"
-#include "viewer/TTreeViewEx.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/widgets/TTreeViewEx.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

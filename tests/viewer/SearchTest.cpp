@@ -14,10 +14,10 @@
 
 #include "TestBook.h"
 #include "archive/BookImage.h"
-#include "archive/SimExe.h"
-#include "viewer/FindBar.h"
-#include "viewer/MainWindow.h"
-#include "viewer/WebBrowser.h"
+#include "platform/RunningBook.h"
+#include "viewer/panels/FindBar.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

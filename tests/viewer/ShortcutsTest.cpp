@@ -20,10 +20,10 @@
 #include <memory>
 
 #include "TestBook.h"
-#include "viewer/FindBar.h"
-#include "viewer/MainWindow.h"
-#include "viewer/PrintPreview.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/panels/FindBar.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/dialogs/PrintPreview.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

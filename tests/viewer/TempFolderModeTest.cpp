@@ -17,9 +17,9 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/ZLib.h"
 #include "protocol/TempFolderRequests.h"
-#include "viewer/MainWindow.h"
-#include "viewer/StartAddress.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/window/StartAddress.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

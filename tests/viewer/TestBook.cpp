@@ -6,7 +6,7 @@
 #include <QWebEnginePage>
 
 #include "archive/BookImage.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 
 namespace ebook::test {
 

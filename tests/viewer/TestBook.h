@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive/ArchiveWriter.h"
-#include "viewer/ReaderMessages.h"
+#include "viewer/dialogs/ReaderMessages.h"
 
 class QImage;
 class QWebEnginePage;

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "TestBook.h"
-#include "archive/Shell.h"
-#include "viewer/MainWindow.h"
-#include "viewer/WebBrowser.h"
+#include "platform/Shell.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

@@ -9,8 +9,8 @@
 #include <QTest>
 #include <memory>
 
-#include "viewer/RecentBooks.h"
-#include "viewer/WelcomeWindow.h"
+#include "viewer/dialogs/RecentBooks.h"
+#include "viewer/dialogs/WelcomeWindow.h"
 
 using namespace ebook;
 

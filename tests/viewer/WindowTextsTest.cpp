@@ -18,11 +18,11 @@
 
 #include "TestBook.h"
 #include "settings/IniText.h"
-#include "viewer/AboutBox.h"
-#include "viewer/CaptionButton.h"
-#include "viewer/InterfaceFont.h"
-#include "viewer/MainWindow.h"
-#include "viewer/WebBrowser.h"
+#include "viewer/dialogs/AboutBox.h"
+#include "viewer/widgets/CaptionButton.h"
+#include "viewer/widgets/InterfaceFont.h"
+#include "viewer/window/MainWindow.h"
+#include "viewer/browser/WebBrowser.h"
 
 using namespace ebook;
 using namespace ebook::test;

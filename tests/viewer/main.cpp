@@ -12,7 +12,7 @@
 
 #include "TestBook.h"
 #include "protocol/BookScheme.h"
-#include "viewer/Application.h"
+#include "viewer/window/Application.h"
 
 std::unique_ptr<QObject> MakeProtocolTest();
 std::unique_ptr<QObject> MakeMainWindowTest();

@@ -11,7 +11,7 @@
 #include "SettingsMaker.h"
 #include "archive/BookImage.h"
 #include "archive/EntryLookup.h"
-#include "archive/SimExe.h"
+#include "platform/RunningBook.h"
 #include "settings/IniText.h"
 #include "settings/SettingsKeys.h"
 #include "text/BookText.h"

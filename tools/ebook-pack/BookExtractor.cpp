@@ -5,7 +5,7 @@
 #include "BookChecker.h"
 #include "BookFiles.h"
 #include "PackError.h"
-#include "archive/TempFolder.h"
+#include "platform/TempFolder.h"
 #include "archive/ZLib.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
