@@ -1,5 +1,7 @@
 #include "archive/ImageLayout.h"
 
+#include "archive/RuntimeFrame.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -127,18 +129,6 @@ std::optional<size_t> ProgramImageSize(std::string_view image) {
   if (!end) end = PeEnd(image);
   if (!end) return std::nullopt;
   return static_cast<size_t>(std::min<uint64_t>(*end, image.size()));
-}
-
-std::optional<RuntimeFrame> ReadRuntimeFrame(std::string_view image) {
-  if (image.size() < RuntimeFrame::kHeaderSize || !image.starts_with(RuntimeFrame::kMagic))
-    return std::nullopt;
-  const uint64_t size = ReadUnsigned(image, 8, 8, false).value_or(0);
-  if (size > image.size() - RuntimeFrame::kHeaderSize) return std::nullopt;
-  RuntimeFrame frame;
-  frame.id = image.substr(16, 64);
-  frame.manifestCheck = image.substr(80, 8);
-  frame.payload = image.substr(RuntimeFrame::kHeaderSize, static_cast<size_t>(size));
-  return frame;
 }
 
 size_t ArchiveStartOffset(std::string_view image) {

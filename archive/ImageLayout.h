@@ -12,7 +12,7 @@
 //
 // A book file as ebook-pack builds it holds more than one program before the archive: the
 // launcher first, then either the viewer program (another ELF image) or, in a portable book,
-// the packed runtime in a frame of its own (RuntimeFrame below). Each is skipped in turn.
+// the packed runtime in a frame of its own (archive/RuntimeFrame.h). Each is skipped in turn.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,25 +27,5 @@ size_t ArchiveStartOffset(std::string_view image);
 // The extent of the one ELF or PE program that begins at the first byte of `image`, taken
 // from its headers; nullopt when no program begins there.
 std::optional<size_t> ProgramImageSize(std::string_view image);
-
-// A portable book's packed runtime, between the launcher and the archive:
-//   magic     8 bytes   "QRLRUNT1"
-//   size      8 bytes   little-endian, the bytes after this 96-byte header
-//   id       64 bytes   the runtime's name: a hash of its content, in lower-case hex
-//   manifest  8 bytes   the check value (CRC-32, lower-case hex) of the runtime's manifest
-//   reserved  8 bytes   zero
-//   then `size` bytes: the runtime folder as a tar stream, compressed with zstd.
-struct RuntimeFrame {
-  static constexpr std::string_view kMagic = "QRLRUNT1";
-  static constexpr size_t kHeaderSize = 96;
-  std::string_view id;
-  std::string_view manifestCheck;
-  std::string_view payload;  // the zstd stream
-  size_t size() const { return kHeaderSize + payload.size(); }
-};
-
-// The frame that begins at the first byte of `image`; nullopt when none does or its size runs
-// past the end of `image`.
-std::optional<RuntimeFrame> ReadRuntimeFrame(std::string_view image);
 
 }  // namespace ebook

@@ -2,7 +2,7 @@
 // A portable book's runtime, unpacked once into the user's cache and shared by every book that
 // carries the same runtime:
 //   $XDG_CACHE_HOME/quirel-ebook/runtime-ID/      (~/.cache when XDG_CACHE_HOME is unset)
-// ID is the runtime's hash (archive/ImageLayout.h, RuntimeFrame). A runtime is unpacked into
+// ID is the runtime's hash (archive/RuntimeFrame.h). A runtime is unpacked into
 // a temporary folder beside that one and renamed into place only when it is complete and
 // checked, so that two books started at once, a full disk or a kill midway never leave a
 // half-written runtime under the final name; whichever book renames first wins and the other
@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "archive/ImageLayout.h"
+#include "archive/RuntimeFrame.h"
 
 namespace ebook {
 

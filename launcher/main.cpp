@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "archive/ImageLayout.h"
+#include "archive/RuntimeFrame.h"
 #include "launcher/LibrarySearch.h"
 #include "launcher/MissingRuntime.h"
 #include "launcher/RuntimeCache.h"

@@ -4,8 +4,10 @@
 # and prints the PNG's path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+"$root/scripts/setup.sh" viewer
+# Only what showing the sample needs: the book tool and the two program images a plain book is
+# made of. The tests and the portable runtime are the test command's to build.
+EBOOK_PORTABLE=${EBOOK_PORTABLE:-OFF} EBOOK_BUILD_TESTS=OFF "$root/scripts/build.sh" ebook-pack ebook-viewer-image ebook-launch-image
 build=${BUILD_DIR:-$root/build}
 book="$build/sample/sample-book.ebook"
 mkdir -p "$build/sample"

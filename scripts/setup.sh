@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Installs what the project needs from Debian's packages, only what is missing.
+# Installs what the project needs from Debian's packages, only what is missing: everything
+# (`setup.sh` or `setup.sh all`), or what building and opening a book needs (`setup.sh viewer`).
 # Runs apt-get as root, through sudo otherwise.
 set -euo pipefail
 
+# What building and opening a book needs.
 packages=(
   g++ make cmake pkg-config git
-  zlib1g-dev libdeflate-dev libgtest-dev
-  qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin
+  zlib1g-dev libdeflate-dev libzstd-dev
+  qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin qt6-wayland
   libgl-dev fonts-dejavu-core
-  # Arial's metrics for the interface font; pdftotext and pdfinfo read printed PDFs back.
-  fonts-liberation2 poppler-utils
-  clang libclang-rt-14-dev python3
-  dpkg-dev file lintian
-  libzstd-dev zstd qt6-wayland
+  # Arial's metrics for the interface font.
+  fonts-liberation2
 )
+# What the tests, the portable runtime and the Debian package need besides (`setup.sh all`):
+# pdftotext and pdfinfo read printed PDFs back; clang builds the fuzzers.
+if [[ "${1:-all}" == all ]]; then
+  packages+=(libgtest-dev poppler-utils clang libclang-rt-14-dev python3 zstd dpkg-dev file lintian)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -3,7 +3,7 @@
 # Makes the runtime a portable book carries, from the installed Debian packages: the viewer,
 # QtWebEngineProcess, every library of theirs a desktop without Qt lacks, the Qt plugins for
 # X11 and Wayland, the WebEngine resources and the en-US locale. Packs it as a tar stream
-# compressed with zstd, in the frame that archive/ImageLayout.h describes.
+# compressed with zstd, in the frame that archive/RuntimeFrame.h describes.
 #
 # Libraries left to the system are those every Linux desktop has, and those that must match
 # the system's own graphics stack: the C and C++ run-time libraries (a bundled libstdc++ in

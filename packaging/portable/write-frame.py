@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Usage: write-frame.py TAR MANIFEST TAR_ZST OUTPUT
 
-Writes the frame of a portable book's runtime (archive/ImageLayout.h): the magic, the size of
+Writes the frame of a portable book's runtime (archive/RuntimeFrame.h): the magic, the size of
 the zstd stream, the runtime's id (SHA-256 of the tar stream), the CRC-32 of its manifest, then
 the zstd stream."""
 import hashlib

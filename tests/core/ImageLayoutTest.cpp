@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "archive/ImageLayout.h"
+#include "archive/RuntimeFrame.h"
 #include "platform/RunningBook.h"
 
 namespace ebook {

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "archive/ImageLayout.h"
+#include "archive/RuntimeFrame.h"
 #include "platform/Shell.h"
 #include "launcher/RuntimeCache.h"
 
