@@ -97,7 +97,7 @@ class SearchTest : public QObject {
     Search(window, typed);
     QCOMPARE(window.Label3->text(), status);
     QCOMPARE(Captions(window), captions);
-    QCOMPARE(window.SearchPageList.size(), static_cast<size_t>(captions.size()));
+    QCOMPARE(window.SearchPanel->SearchPageList.size(), static_cast<size_t>(captions.size()));
     QVERIFY(Messages().empty());
   }
 

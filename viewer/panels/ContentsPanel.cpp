@@ -1,28 +1,22 @@
-// TBB1: the table of contents (TOCtree in TocPanel), stepping through it in depth-first order,
-// and the auto-advance timer that walks it.
-//
-// Every selection change of TOCtree, by the reader or by the program, runs TOCtreeChange and
-// so navigates at once; one call of listaSync, listaNext or listaBack may therefore start
-// several navigations in a row, and the last one wins.
+#include "viewer/panels/ContentsPanel.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSplitter>
-#include <QTimer>
-#include <functional>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <optional>
 #include <utility>
+#include <vector>
 
-#include "platform/RunningBook.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "navigation/LinkCommand.h"
 #include "protocol/BookScheme.h"
-#include "viewer/widgets/AnsiText.h"
 #include "viewer/browser/BookAddress.h"
-#include "viewer/window/MainWindow.h"
+#include "viewer/panels/PanelCaption.h"
+#include "viewer/widgets/AnsiText.h"
 #include "viewer/widgets/PictureIcon.h"
-#include "viewer/widgets/TTreeViewEx.h"
-#include "viewer/browser/WebBrowser.h"
 
 namespace ebook {
 namespace {
@@ -94,51 +88,69 @@ std::string PageOf(const Node* node) { return TocNodePageName(node->Data); }
 
 }  // namespace
 
-void TBB1::createContentsPictures() { ImagesVST2 = {ClosedBook(), OpenBook(), PageOfText()}; }
+ContentsPanel::ContentsPanel(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  TocLabel = BoldLabel(QStringLiteral("Table of Contents"), this);
+  SpeedButton11 = CloseButton(this);
+  SpeedButton11->setToolTip(QStringLiteral("Close"));
+  column->addLayout(CaptionRow(TocLabel, SpeedButton11));
+  column->addWidget(Bevel(this));
+  // The pictures come from ImagesVST2; the handlers override the indexes the stream stores.
+  ImagesVST2 = {ClosedBook(), OpenBook(), PageOfText()};
+  TOCtree = new TTreeViewEx(this);
+  TOCtree->setIndentation(19);
+  TOCtree->SetImages(ImagesVST2);
+  connect(TOCtree, &TTreeViewEx::OnChange, this, &ContentsPanel::TOCtreeChange);
+  connect(TOCtree, &TTreeViewEx::OnGetImageIndex, this, &ContentsPanel::TOCtreeGetImageIndex);
+  connect(TOCtree, &TTreeViewEx::OnGetSelectedIndex, this,
+          &ContentsPanel::TOCtreeGetSelectedIndex);
+  connect(TOCtree, &TTreeViewEx::OnRequestDataSize, this, &ContentsPanel::TOCtreeRequestDataSize);
+  column->addWidget(TOCtree, 1);
+  hide();
+}
 
-void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(ReadEntry(kTocEntry)); }
-
-void TBB1::TOCtreeChange(Node* /*node: the selection is what counts*/) {
+void ContentsPanel::TOCtreeChange(Node* /*node: the selection is what counts*/) {
   Node* selected = TOCtree->Selected();
   // The contents following the page shown: that page is already there.
   if (followingPage_) {
     pageAtTocSelection_ = ComparablePageName(shownPage());
     return;
   }
-  if (selected && WebBrowser1) {
+  if (selected) {
     const std::string page = PageOf(selected);
-    if (!page.empty()) {
-      TocTarget = page;
-      WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimPageName(page)));
-    }
+    if (!page.empty()) host_.openPage(page);
   }
   pageAtTocSelection_ = ComparablePageName(shownPage());
-  if (FirstDocumentDone && TocPanel->isVisibleTo(this)) TOCtree->setFocus(Qt::OtherFocusReason);
+  // The window is this panel's top-level widget.
+  if (host_.firstDocumentDone() && isVisibleTo(window())) TOCtree->setFocus(Qt::OtherFocusReason);
 }
 
-void TBB1::TOCtreeGetImageIndex(Node* node) {
+void ContentsPanel::TOCtreeGetImageIndex(Node* node) {
   node->ImageIndex = node->parent() ? 2 : node->isExpanded() ? 1 : 0;
 }
 
 // A selected node looks the same as when it is not selected.
-void TBB1::TOCtreeGetSelectedIndex(Node* node) { node->SelectedIndex = node->ImageIndex; }
+void ContentsPanel::TOCtreeGetSelectedIndex(Node* node) { node->SelectedIndex = node->ImageIndex; }
 
-void TBB1::TOCtreeRequestDataSize(Node* /*node*/, int32_t* size) { *size = kTocNodeDataSize; }
+void ContentsPanel::TOCtreeRequestDataSize(Node* /*node*/, int32_t* size) {
+  *size = kTocNodeDataSize;
+}
 
-std::string TBB1::shownPage() const { return pageOfTarget(TocTarget); }
+std::string ContentsPanel::shownPage() const { return pageOfTarget(host_.shownTarget()); }
 
-std::string TBB1::pageOfTarget(const std::string& target) const {
-  if (ProtocolMode) return target;
+std::string ContentsPanel::pageOfTarget(const std::string& target) const {
+  if (host_.protocolMode()) return target;
   // Temp-folder mode: the recorded target still carries the tail of the file address. The
   // book folder's own address, recorded the same way, is cut off.
-  const std::string folderAddress = ToAnsi(BookBaseUrl);
+  const std::string folderAddress = ToAnsi(host_.bookBaseUrl());
   const std::string folderTarget =
       PageTargetOf(folderAddress, static_cast<size_t>(ProtocolBaseUrl().size()));
   return PageNameInFolderTarget(target, folderTarget, folderAddress);
 }
 
-void TBB1::followShownPage(const QString& URL) {
-  if (TOCtree->topLevelItemCount() == 0 || !IsBookAddress(URL, BookBaseUrl)) return;
+void ContentsPanel::followShownPage(const QString& URL) {
+  if (TOCtree->topLevelItemCount() == 0 || !IsBookAddress(URL, host_.bookBaseUrl())) return;
   const std::vector<Node*> nodes = TOCtree->NodesInOrder();
   std::vector<std::string> pages;
   pages.reserve(nodes.size());
@@ -156,7 +168,7 @@ void TBB1::followShownPage(const QString& URL) {
   followingPage_ = false;
 }
 
-void TBB1::listaSync() {
+void ContentsPanel::listaSync() {
   try {
     Node* selected = TOCtree->Selected();
     if (!selected) return;
@@ -175,7 +187,7 @@ void TBB1::listaSync() {
   }
 }
 
-void TBB1::listaNext() {
+void ContentsPanel::listaNext() {
   if (TOCtree->topLevelItemCount() == 0) return;
   listaSync();
   if (!TOCtree->Selected()) TOCtree->Select(TOCtree->FirstNode());
@@ -183,7 +195,7 @@ void TBB1::listaNext() {
   TOCtree->Select(next ? next : TOCtree->FirstNode());
 }
 
-void TBB1::listaBack() {
+void ContentsPanel::listaBack() {
   if (TOCtree->topLevelItemCount() == 0) return;
   listaSync();
   if (!TOCtree->Selected()) TOCtree->Select(TOCtree->FirstNode());
@@ -191,26 +203,9 @@ void TBB1::listaBack() {
   TOCtree->Select(previous ? previous : TOCtree->LastNode());
 }
 
-void TBB1::selectFirstTocNode() {
+void ContentsPanel::selectFirstNode() {
   // With no contents there is no first node, and nothing is shown.
   if (Node* first = TOCtree->FirstNode()) TOCtree->Select(first);
 }
-
-// The side panel opens with the contents. Splitter1 holds the browser as well and is always
-// shown; its handle comes and goes with Panel2.
-void TBB1::SpeedButton12Click() {
-  TocPanel->show();
-  SearchPanel->hide();
-  Splitter1->show();
-  Panel2->show();
-}
-
-void TBB1::SpeedButton10Click() {
-  Panel2->hide();
-  TocPanel->hide();
-  SearchPanel->hide();
-}
-
-void TBB1::Timer1Timer() { listaNext(); }
 
 }  // namespace ebook

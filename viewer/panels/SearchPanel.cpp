@@ -1,102 +1,28 @@
-// TBB1: the search panel. The search over all pages (Button1, or Enter in Edit1) lists the
-// pages that contain the query, by title and in archive order; a click on a result opens its
-// page and highlights the query there. The search of the page shown (Button2, Ctrl+F) is the
-// find bar over the browser control.
-//
-// The scan runs on a thread of its own (SearchRun), so the window goes on painting and
-// answering the reader however large the book is; the hits reach the window one by one, in
-// archive order, through its event queue. While a search runs Button1 is disabled and Enter in
-// the query field is ignored, so one search never starts inside another.
+#include "viewer/panels/SearchPanel.h"
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
-#include <QSplitter>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <atomic>
+#include <QVBoxLayout>
 #include <functional>
-#include <optional>
-#include <string>
-#include <thread>
 #include <utility>
 
-#ifdef __linux__
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
-#include "platform/RunningBook.h"
 #include "search/PageSearch.h"
 #include "search/SearchText.h"
-#include "viewer/widgets/AnsiText.h"
-#include "viewer/panels/FindBar.h"
-#include "viewer/window/MainWindow.h"
-#include "viewer/dialogs/ReaderMessages.h"
 #include "viewer/browser/WebBrowser.h"
+#include "viewer/dialogs/ReaderMessages.h"
+#include "viewer/panels/PanelCaption.h"
+#include "viewer/panels/SearchRun.h"
+#include "viewer/widgets/AnsiText.h"
 
 namespace ebook {
-
-// One search over all pages on a worker thread. Hits and the end are delivered on the window's
-// thread as queued calls bound to this object, so none arrives once it is gone. Deleting it
-// before the end cancels the scan and waits for the thread; the busy cursor the window set for
-// the search is then put back here.
-class SearchRun : public QObject {
- public:
-  using HitHandler = std::function<void(const SearchHit&)>;
-  using EndHandler = std::function<void(const std::optional<std::string>& error)>;
-
-  SearchRun(const BookImage& book, std::string query, HitHandler onHit, EndHandler onEnd,
-            QObject* parent)
-      : QObject(parent), onHit_(std::move(onHit)), onEnd_(std::move(onEnd)) {
-    thread_ = std::thread([this, &book, query = std::move(query)] { scan(book, query); });
-  }
-
-  ~SearchRun() override {
-    cancel_ = true;
-    thread_.join();
-    if (!ended_) QGuiApplication::restoreOverrideCursor();
-  }
-
- private:
-  void scan(const BookImage& book, const std::string& query) {
-#ifdef __linux__
-    // The scan yields the processor to the window: its page threads inherit this nice value.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
-#endif
-    std::optional<std::string> error;
-    try {
-      const auto deliver = [this](const SearchHit& hit) {
-        QMetaObject::invokeMethod(
-            this, [this, hit] { onHit_(hit); }, Qt::QueuedConnection);
-      };
-      error = PageSearch().Run(book, query, deliver, &cancel_).error;
-    } catch (const std::exception& failure) {
-      error = failure.what();
-    } catch (...) {
-      error = "Unknown error.";
-    }
-    QMetaObject::invokeMethod(
-        this,
-        [this, error] {
-          ended_ = true;
-          onEnd_(error);
-        },
-        Qt::QueuedConnection);
-  }
-
-  HitHandler onHit_;
-  EndHandler onEnd_;
-  std::atomic<bool> cancel_{false};
-  bool ended_ = false;
-  std::thread thread_;
-};
-
 namespace {
 
 // Runs `handler` for the events of the objects it is installed on; true from the handler
@@ -123,13 +49,55 @@ char TypedCharacter(const QKeyEvent& key) {
 
 }  // namespace
 
-void TBB1::connectSearchPanel() {
-  connect(SpeedButton[10], &QToolButton::clicked, this, &TBB1::SpeedButton10Click,
-          Qt::UniqueConnection);
-  connect(Button1, &QPushButton::clicked, this, &TBB1::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TBB1::Button2Click);
-  connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
-          &TBB1::Button2Click);
+SearchPanel::SearchPanel(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  SearchLabel = BoldLabel(QStringLiteral("Search"), this);
+  SpeedButton10 = CloseButton(this);
+  column->addLayout(CaptionRow(SearchLabel, SpeedButton10));
+  column->addWidget(Bevel(this));
+  Label4 = new QLabel(this);
+  Button2 = new QPushButton(this);
+  column->addWidget(Label4);
+  column->addWidget(Button2, 0, Qt::AlignLeft);
+  column->addWidget(Bevel(this));
+  Label1 = new QLabel(this);
+  Edit1 = new QLineEdit(this);
+  Button1 = new QPushButton(this);
+  Button1->setMinimumWidth(59);
+  column->addWidget(Label1);
+  column->addWidget(Edit1);
+  column->addWidget(Button1, 0, Qt::AlignRight);
+  column->addWidget(Bevel(this));
+  Label2 = new QLabel(this);
+  column->addWidget(Label2);
+  // A flat list of results: one row per page found, captions not editable.
+  SearchTree = new QTreeWidget(this);
+  SearchTree->setHeaderHidden(true);
+  SearchTree->setRootIsDecorated(false);
+  SearchTree->setIndentation(19);
+  SearchTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SearchTree->setSelectionMode(QAbstractItemView::SingleSelection);
+  SearchTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+  SearchTree->setAllColumnsShowFocus(true);
+  column->addWidget(SearchTree, 1);
+  // Panel4: the status line along the bottom edge.
+  auto* panel4 = new QWidget(this);
+  panel4->setFixedHeight(18);
+  auto* status = new QHBoxLayout(panel4);
+  status->setContentsMargins(8, 0, 0, 0);
+  Label3 = new QLabel(panel4);
+  status->addWidget(Label3);
+  column->addWidget(panel4);
+  setTabOrder(Edit1, Button1);
+  setTabOrder(Button1, Button2);
+  setTabOrder(Button2, SearchTree);
+  connectControls();
+  hide();
+}
+
+void SearchPanel::connectControls() {
+  connect(Button1, &QPushButton::clicked, this, &SearchPanel::Button1Click);
 
   Edit1->installEventFilter(new EventHook(
       [this](QObject* watched, QEvent* event) {
@@ -154,21 +122,14 @@ void TBB1::connectSearchPanel() {
       SearchTree));
 }
 
-void TBB1::SpeedButton6Click() {
-  SearchPanel->show();
-  TocPanel->hide();
-  Splitter1->show();
-  Panel2->show();
-}
-
-void TBB1::Edit1KeyPress(QObject* Sender, char& Key) {
+void SearchPanel::Edit1KeyPress(QObject* Sender, char& Key) {
   (void)Sender;
   if (Key != '\r') return;
   Button1Click();
   Key = 0;
 }
 
-void TBB1::Button1Click() {
+void SearchPanel::Button1Click() {
   if (searchRun_) return;
   std::string query = QueryText(Edit1->text().toStdString());
   if (query.empty()) return;
@@ -179,56 +140,43 @@ void TBB1::Button1Click() {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   Label3->setText(FromAnsi(kSearchingText));
   searchRun_ = new SearchRun(
-      ExeImage(), std::move(query), [this](const SearchHit& hit) { searchHitArrived(hit); },
+      host_.book(), std::move(query), [this](const SearchHit& hit) { searchHitArrived(hit); },
       [this](const std::optional<std::string>& error) { searchEnded(error); }, this);
 }
 
-void TBB1::searchHitArrived(const SearchHit& hit) {
+void SearchPanel::searchHitArrived(const SearchHit& hit) {
   new QTreeWidgetItem(SearchTree, {QString::fromStdString(hit.caption)});
   SearchPageList.push_back(hit.name);
 }
 
-void TBB1::searchEnded(const std::optional<std::string>& error) {
+void SearchPanel::searchEnded(const std::optional<std::string>& error) {
   // Also after an error: the pages found before it stay listed and are counted.
   Button1->setEnabled(true);
   QGuiApplication::restoreOverrideCursor();
   Label3->setText(QString::number(SearchTree->topLevelItemCount()) + QLatin1Char(' ') +
-                  PagesFoundWords);
+                  host_.pagesFoundWords());
   searchRun_->deleteLater();
   searchRun_ = nullptr;
   if (error) ReportError(FromAnsi(*error));
 }
 
-void TBB1::SearchTreeClick() {
+void SearchPanel::SearchTreeClick() {
   const QList<QTreeWidgetItem*> selected = SearchTree->selectedItems();
   if (selected.isEmpty()) return;
   const int position = SearchTree->indexOfTopLevelItem(selected.front());
   if (position < 0 || static_cast<size_t>(position) >= SearchPageList.size()) return;
-  const QString address = BookBaseUrl + FromBookText(TrimBlanks(SearchPageList[position]));
+  const QString address =
+      host_.bookBaseUrl() + FromBookText(TrimBlanks(SearchPageList[position]));
   // Once this page has loaded, the query is highlighted in it.
   resultToHighlight_ = AddressToUrl(address).adjusted(QUrl::RemoveFragment);
-  connect(WebBrowser1, &WebBrowser::DocumentComplete, this, &TBB1::searchResultLoaded,
-          Qt::UniqueConnection);
-  WebBrowser1->Navigate(address);
+  host_.openResult(address);
 }
 
-void TBB1::searchResultLoaded(const QString& URL) {
+void SearchPanel::searchResultLoaded(const QString& URL) {
   if (resultToHighlight_.isEmpty()) return;
   if (QUrl(URL).adjusted(QUrl::RemoveFragment) != resultToHighlight_) return;
   resultToHighlight_.clear();
-  // The keyboard stays where the page load put it (the result list).
-  findBar()->open(QString::fromStdString(searchQuery_), false);
-}
-
-void TBB1::Button2Click() {
-  // With no document loaded there is nothing to search.
-  if (!WebBrowser1->Document()) return;
-  findBar()->open();
-}
-
-FindBar* TBB1::findBar() {
-  if (!FindBar1) FindBar1 = new FindBar(WebBrowser1->engineView(), WebBrowser1);
-  return FindBar1;
+  host_.highlight(QString::fromStdString(searchQuery_));
 }
 
 }  // namespace ebook

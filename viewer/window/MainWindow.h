@@ -7,12 +7,19 @@
 // live in several files by concern:
 //   MainWindow.cpp        creation steps, show, close, destroy
 //   MainWindowLayout.cpp  the controls and their layout
+//   SidePanels.cpp        Panel2's two panels: creating and switching them, the find bar,
+//                         auto-advance, and the window's names for the panels' handlers
+//                         (they forward)
 //   WindowFrame.cpp       size, border style, placement and caption buttons
 //   Bookmark.cpp          the per-user bookmark store
 //   Toolbar.cpp           set_toolbar and the toolbar's buttons
-//   Contents.cpp          the table of contents and auto-advance
-//   Navigation.cpp        the browser control's events
+//   Navigation.cpp        the navigation buttons, the browser control's events, the focus
+//   LinkCommands.cpp      the commands book pages run through their links
 //   PageDelivery.cpp      protocol mode and temp-folder mode
+//   Shortcuts.cpp         keyboard, zoom and accessible names
+// The panels own their controls and state (viewer/panels/ContentsPanel.h, SearchPanel.h); the
+// window keeps pointers to those controls under their layout names, set once when the panels
+// are created.
 
 #include <QIcon>
 #include <QSize>
@@ -26,6 +33,8 @@
 #include <vector>
 
 #include "settings/BookSettings.h"
+#include "viewer/panels/ContentsPanel.h"
+#include "viewer/panels/SearchPanel.h"
 #include "viewer/widgets/TTreeViewEx.h"
 
 class QLabel;
@@ -43,8 +52,6 @@ namespace ebook {
 
 class BookNamespace;
 class FindBar;
-class SearchRun;
-struct SearchHit;
 struct LinkCommand;
 class TBB2;
 class WebBrowser;
@@ -61,21 +68,21 @@ class TBB1 : public QWidget {
   std::array<QToolButton*, 13> SpeedButton{};  // SpeedButton[1] ... SpeedButton[12]; [0] unused
   QLabel* Image1 = nullptr;
   QWidget* Panel2 = nullptr;
-  QWidget* TocPanel = nullptr;
+  // The contents panel and its controls (SpeedButton[11] is its close button).
+  ContentsPanel* TocPanel = nullptr;
   QLabel* TocLabel = nullptr;
   TTreeViewEx* TOCtree = nullptr;
   QList<QIcon> ImagesVST2;  // TOCtree's pictures: closed book, open book, page
-  QWidget* SearchPanel = nullptr;
+  // The search panel and its controls (SpeedButton[10] is its close button).
+  ebook::SearchPanel* SearchPanel = nullptr;
   QLabel* SearchLabel = nullptr;
   QLabel* Label4 = nullptr;
   QPushButton* Button2 = nullptr;
-  QLabel* Label1 = nullptr;
   QLineEdit* Edit1 = nullptr;
   QPushButton* Button1 = nullptr;
   QLabel* Label2 = nullptr;
   QTreeWidget* SearchTree = nullptr;
   QLabel* Label3 = nullptr;
-  QString PagesFoundWords = QStringLiteral("Pages found");  // Label3: "3 Pages found"
   QSplitter* Splitter1 = nullptr;
   WebBrowser* WebBrowser1 = nullptr;
   QTimer* Timer1 = nullptr;
@@ -84,11 +91,8 @@ class TBB1 : public QWidget {
 
   // Book state, fixed once creation has ended.
   ebook::BookSettings BookSettings;
-  QString SavedBookmark;
   QString BookBaseUrl;
   bool ProtocolMode = false;
-  bool UseTOC = false;
-  bool UseTOCauto = false;
   QString StartAddress;  // the address creation navigated to ("" when none)
 
   // Navigation state (filled by the navigation handlers).
@@ -100,28 +104,27 @@ class TBB1 : public QWidget {
   // The name of the per-book group in the bookmark store: title and number, nothing between.
   QString BookmarkKey() const;
 
-  void SpeedButton8Click();
-  void SpeedButton9Click();
-  void Timer1Timer();
-
+  void SpeedButton8Click();  // About
+  void SpeedButton9Click();  // Exit
   void set_toolbar(int buttonWidth, int buttonHeight);
-  void extract_olista();
-  void listaNext();
-  void openContentsPanel();
-
-  // The table of contents (Contents.cpp).
-  void listaBack();
-  void listaSync();
-  void SpeedButton10Click();
-  void SpeedButton12Click();
-  void TOCtreeChange(TTreeViewEx::Node* node);
-  void TOCtreeGetImageIndex(TTreeViewEx::Node* node);
-  void TOCtreeGetSelectedIndex(TTreeViewEx::Node* node);
-  void TOCtreeRequestDataSize(TTreeViewEx::Node* node, int32_t* size);
   void doregistry();
   void bookmarkLAST();
   void set_offline(bool offline);
   void focus_browser();
+
+  // The side panels (SidePanels.cpp); the contents' handlers forward to TocPanel.
+  void extract_olista();
+  void listaNext();
+  void listaBack();
+  void listaSync();
+  void Timer1Timer();  // auto-advance: the next contents node
+  void openContentsPanel();
+  void SpeedButton10Click();  // closes the side panel
+  void SpeedButton12Click();  // Contents
+  void TOCtreeChange(TTreeViewEx::Node* node);
+  void TOCtreeGetImageIndex(TTreeViewEx::Node* node);
+  void TOCtreeGetSelectedIndex(TTreeViewEx::Node* node);
+  void TOCtreeRequestDataSize(TTreeViewEx::Node* node, int32_t* size);
 
   // Navigation and link commands (Navigation.cpp, LinkCommands.cpp), the logo (Toolbar.cpp).
   void SpeedButton1Click();  // Back
@@ -136,13 +139,12 @@ class TBB1 : public QWidget {
   // (useBrowserGroup false) is the print preview. Nothing without a document; errors dropped.
   void exec_command(bool useBrowserGroup, uint32_t command);
 
-  // Search (Search.cpp): the search over all pages, and the find bar over the page shown.
+  // The search over all pages forwards to SearchPanel; Button2 opens the find bar over the
+  // page shown (SidePanels.cpp).
   void Button1Click();
   void Edit1KeyPress(QObject* Sender, char& Key);  // Key 13 (Enter) searches and becomes 0
   void Button2Click();
   void SearchTreeClick();
-  // The archive names of the pages listed in SearchTree: item i is the i-th result's page.
-  std::vector<std::string> SearchPageList;
   FindBar* FindBar1 = nullptr;  // created when first opened
 
  signals:
@@ -163,6 +165,13 @@ class TBB1 : public QWidget {
   void createToolbarPanel();
   void createTocPanel();
   void createSearchPanel();
+
+  // Controls and book state only the window itself uses.
+  QLabel* Label1 = nullptr;
+  QString PagesFoundWords = QStringLiteral("Pages found");  // Label3: "3 Pages found"
+  QString SavedBookmark;
+  bool UseTOC = false;
+  bool UseTOCauto = false;
   void putToolbarAtBottom();
   void showLogo();
 
@@ -180,14 +189,6 @@ class TBB1 : public QWidget {
   void showFirstPage(const QString& address);
   void waitForFirstPage();
   void selectFirstTocNode();
-  void createContentsPictures();
-  // The name of the page shown, from TocTarget, in the form contents nodes are compared in.
-  std::string shownPage() const;
-  // The same for a page target recorded from an address (PageTargetOf).
-  std::string pageOfTarget(const std::string& target) const;
-  // Selects the contents node of the page now shown, without navigating again.
-  void followShownPage(const QString& URL);
-  bool followingPage_ = false;  // a selection change made by followShownPage: no navigation
 
   void webbrowser1BeforeNavigate2(const QString& URL, bool isMainFrame, bool* Cancel);
   void webbrowser1CommandStateChange(int command, bool enable);
@@ -204,7 +205,6 @@ class TBB1 : public QWidget {
   bool fixedSize_ = false;
   bool shownOnce_ = false;
   bool destroyed_ = false;
-  std::string pageAtTocSelection_;  // the page shown when the contents node was selected
   std::string tempFolder_;  // temp-folder mode: the extracted book's folder, "/"-terminated
   bool closingOnRequest_ = false;
   // The last page of the book that loaded (or was scrolled to by its fragment): what the
@@ -234,15 +234,7 @@ class TBB1 : public QWidget {
   void saveReaderPreferences();
 
  private:
-  // Search (Search.cpp).
-  void connectSearchPanel();
-  void searchHitArrived(const SearchHit& hit);
-  void searchEnded(const std::optional<std::string>& error);
-  void searchResultLoaded(const QString& URL);
   FindBar* findBar();
-  SearchRun* searchRun_ = nullptr;  // the search running, nullptr when none
-  std::string searchQuery_;         // the query the result list was found with
-  QUrl resultToHighlight_;          // the result being opened, until its page has loaded
 };
 
 }  // namespace ebook
