@@ -12,7 +12,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/RunningBook.h"
+#include "archive/BookImage.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "navigation/LinkCommand.h"
@@ -96,7 +96,7 @@ std::string PageOf(const Node* node) { return TocNodePageName(node->Data); }
 
 void TBB1::createContentsPictures() { ImagesVST2 = {ClosedBook(), OpenBook(), PageOfText()}; }
 
-void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(ReadEntry(kTocEntry)); }
+void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(book_.ReadEntry(kTocEntry)); }
 
 void TBB1::TOCtreeChange(Node* /*node: the selection is what counts*/) {
   Node* selected = TOCtree->Selected();

@@ -31,7 +31,7 @@
 #include <unistd.h>
 #endif
 
-#include "platform/RunningBook.h"
+#include "archive/BookImage.h"
 #include "search/PageSearch.h"
 #include "search/SearchText.h"
 #include "viewer/widgets/AnsiText.h"
@@ -179,7 +179,7 @@ void TBB1::Button1Click() {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   Label3->setText(FromAnsi(kSearchingText));
   searchRun_ = new SearchRun(
-      ExeImage(), std::move(query), [this](const SearchHit& hit) { searchHitArrived(hit); },
+      book_, std::move(query), [this](const SearchHit& hit) { searchHitArrived(hit); },
       [this](const std::optional<std::string>& error) { searchEnded(error); }, this);
 }
 
