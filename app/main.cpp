@@ -4,7 +4,8 @@
 // engine, the self-replacement hand-over runs, the splash (if the book has one) goes up, the application
 // title is set, the main window is created (which configures itself from the book and starts
 // loading the first page), then the hidden About box; the message loop runs until the main
-// window closes.
+// window closes. The process's book (ExeImage) is handed to the splash and the main window
+// here; nothing past the program entry reaches for it.
 
 #include <QDir>
 #include <QFileInfo>
@@ -257,7 +258,7 @@ int main(int argc, char** argv) {
     window->closeOnRequest();
   });
   try {
-    ebook::TSplashScreen::ShowIfWanted();
+    ebook::TSplashScreen::ShowIfWanted(ebook::ExeImage());
   } catch (...) {
     ebook::ReportCurrentException();
   }
@@ -269,7 +270,7 @@ int main(int argc, char** argv) {
           ? QString()
           : ebook::FirstPageArgument(
                 ebook::ArgumentsAfterBook(QCoreApplication::arguments().mid(1), choice));
-  ebook::TBB1 BB1(page);
+  ebook::TBB1 BB1(ebook::ExeImage(), page);
   // Asked to end while the window was being made: it closes unseen (the bookmark is saved)
   // and is destroyed with its folder.
   if (ebook::TerminationRequested()) {

@@ -1,6 +1,8 @@
 #pragma once
 // A book file held in memory: the viewer program, then the archive, with an index over the
-// archive's entries. Immutable once built, so it may be read from any thread.
+// archive's entries. Immutable once built, so it may be read from any thread. It is the book
+// content (BookContent.h) the viewer shows; the search over all pages and the book tool also
+// read its raw entries.
 
 #include <memory>
 #include <string>
@@ -8,12 +10,15 @@
 #include <vector>
 
 #include "archive/ArchiveIndex.h"
+#include "archive/BookContent.h"
 
 namespace ebook {
 
-class BookImage {
+class BookImage : public BookContent {
  public:
   BookImage() = default;
+  BookImage(const BookImage&) = delete;
+  BookImage& operator=(const BookImage&) = delete;
   BookImage(BookImage&&) noexcept = default;
   BookImage& operator=(BookImage&&) noexcept = default;
 
@@ -35,14 +40,15 @@ class BookImage {
   // The inflated content of the named entry; empty when there is no such entry. Only the ASCII
   // letters of `name` are upper-cased; a stored name with a lower-case letter is never found.
   // Throws EZDecompressionError when the stored data cannot be inflated.
-  std::string ReadEntry(std::string_view name) const;
+  std::string ReadEntry(std::string_view name) const override;
 
   // The stored data of the named entry, not inflated; nullptr when there is no such entry.
   const IndexedEntry* FindEntry(std::string_view name) const;
+  bool HasEntry(std::string_view name) const override { return FindEntry(name) != nullptr; }
 
   // The names of all entries in archive order, each without blanks or control bytes at
   // either end.
-  std::vector<std::string> EnumerateEntries() const;
+  std::vector<std::string> EnumerateEntries() const override;
 
  private:
   void Build();

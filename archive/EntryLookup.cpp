@@ -96,9 +96,9 @@ std::optional<std::string> ResolveEntryName(std::string_view requested,
   return std::nullopt;
 }
 
-std::optional<std::string> ResolveEntryName(const BookImage& book, std::string_view requested) {
+std::optional<std::string> ResolveEntryName(const BookContent& book, std::string_view requested) {
   return ResolveEntryName(requested,
-                          [&book](std::string_view name) { return book.FindEntry(name) != nullptr; });
+                          [&book](std::string_view name) { return book.HasEntry(name); });
 }
 
 }  // namespace ebook

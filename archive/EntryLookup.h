@@ -25,7 +25,7 @@
 
 namespace ebook {
 
-class BookImage;
+class BookContent;
 
 // The names to try for `requested`, most exact first, without repeats.
 std::vector<std::string> EntryNameCandidates(std::string_view requested);
@@ -40,6 +40,6 @@ std::optional<std::string> ResolveEntryName(std::string_view requested,
                                             const std::function<bool(std::string_view)>& stored);
 
 // The same over a book's entries.
-std::optional<std::string> ResolveEntryName(const BookImage& book, std::string_view requested);
+std::optional<std::string> ResolveEntryName(const BookContent& book, std::string_view requested);
 
 }  // namespace ebook

@@ -59,16 +59,6 @@ void LoadExeImage() {
 
 void SetExeImage(BookImage image) { Image() = std::move(image); }
 
-std::string ReadEntry(std::string_view name) {
-  if (Image().empty()) LoadExeImage();
-  return Image().ReadEntry(name);
-}
-
-std::vector<std::string> EnumerateEntries() {
-  if (Image().empty()) LoadExeImage();
-  return Image().EnumerateEntries();
-}
-
 void StringToStream(std::string_view bytes, std::iostream& stream) {
   stream.clear();
   stream.seekp(0);

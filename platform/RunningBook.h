@@ -1,6 +1,12 @@
 #pragma once
-// The running book: the process-wide image of the executable file and the operations the
-// viewer reads its book with. Loaded once at start-up, read-only afterwards.
+// The running book: the process-wide image of the book file, loaded once at start-up and
+// read-only afterwards, and where that file lies.
+//
+// Only the program entry (choosing and loading the book) and the self-replacement hand-over
+// reach ExeImage. The program entry hands the image to the splash screen and the
+// main window; the window hands it on to what reads the book for it (the request handler, the
+// settings, the contents, the toolbar pictures, the search, temp-folder extraction). Nothing
+// else reads the book through this process-wide image.
 
 #include <iosfwd>
 #include <string>
@@ -18,8 +24,8 @@ const BookImage& ExeImage();
 // Reads the book file (BookFilePath) into ExeImage, replacing what it held. Throws
 // std::system_error when the file cannot be opened or read; ExeImage is then unchanged.
 void LoadExeImage();
-// Makes `image` the process-wide book: the book tool inspects other files this way, and tests
-// install the books they build.
+// Makes `image` the process-wide book: the book file a bare viewer was asked to open, the fresh
+// copy the self-replacement writes out.
 void SetExeImage(BookImage image);
 
 // Full path of the running executable, and its folder.
@@ -36,13 +42,6 @@ std::string ExecutableFolder();
 void SetBookFile(const std::string& path, bool running);
 std::string BookFilePath();
 std::string BookFolder();
-
-// The inflated content of the named entry, or empty bytes when there is none. Loads ExeImage
-// first when it is empty. Throws EZDecompressionError.
-std::string ReadEntry(std::string_view name);
-
-// Every entry name in archive order. Loads ExeImage first when it is empty.
-std::vector<std::string> EnumerateEntries();
 
 // Writes `bytes` into `stream` from position 0 and rewinds it for reading.
 void StringToStream(std::string_view bytes, std::iostream& stream);

@@ -14,7 +14,7 @@
 #include <system_error>
 #include <unordered_set>
 
-#include "platform/RunningBook.h"
+#include "archive/BookContent.h"
 
 namespace ebook {
 namespace {
@@ -104,8 +104,8 @@ void WriteFile(const std::string& path, std::string_view bytes) {
   if (close(fd) != 0 && errno != EINTR) ThrowFileError(errno, "cannot write", path);
 }
 
-void WriteEntry(std::string_view name, const std::string& path) {
-  const std::string content = ReadEntry(name);
+void WriteEntry(const BookContent& book, std::string_view name, const std::string& path) {
+  const std::string content = book.ReadEntry(name);
   if (!content.empty()) WriteFile(path, content);
 }
 
@@ -207,19 +207,19 @@ void ForceEntryFolders(std::string_view name, const std::string& base) {
   MakeFolderLevels(RelativeDiskPath(name), root, nullptr);
 }
 
-void ExtractEntry(std::string_view name, const std::string& path) {
+void ExtractEntry(const BookContent& book, std::string_view name, const std::string& path) {
   try {
-    WriteEntry(name, path);
+    WriteEntry(book, name, path);
   } catch (const NameError& failure) {
     ThrowFileError(failure.error, "cannot create", path);
   }
 }
 
-std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
+std::vector<SkippedEntry> ExtractBookToTemp(const BookContent& book, std::string& folder,
                                             const ExtractionProgress& progress) {
   folder = CreateBookFolder();
   std::vector<std::string> files;
-  for (std::string& name : EnumerateEntries())
+  for (std::string& name : book.EnumerateEntries())
     if (!IsInternalEntry(name) && IsSafeEntryName(name)) files.push_back(std::move(name));
   std::vector<SkippedEntry> skipped;
   std::unordered_set<std::string> made;
@@ -228,7 +228,7 @@ std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
     const std::string relative = RelativeDiskPath(files[i]);
     MakeFolderLevels(relative, folder, &made);
     try {
-      WriteEntry(files[i], folder + relative);
+      WriteEntry(book, files[i], folder + relative);
     } catch (const NameError& failure) {
       skipped.push_back({files[i], std::generic_category().message(failure.error)});
     }

@@ -24,6 +24,8 @@
 
 namespace ebook {
 
+class BookContent;
+
 // Called before each book file is extracted with the files done and the book files in all; it
 // may throw to stop the extraction (the exception leaves ExtractBookToTemp as it is).
 using ExtractionProgress = std::function<void(size_t done, size_t total)>;
@@ -34,7 +36,7 @@ struct SkippedEntry {
   std::string reason;
 };
 
-// Creates a fresh TempBookFolder and extracts every book file of ExeImage into it, in archive
+// Creates a fresh TempBookFolder and extracts every book file of `book` into it, in archive
 // order. `folder` receives the folder's path with a trailing "/" as soon as the folder exists,
 // so that a caller that catches an error can still delete it; that same text is BookBaseUrl.
 // The folder stays locked (flock) by this process for as long as it runs, so that a later
@@ -46,7 +48,7 @@ struct SkippedEntry {
 // EZDecompressionError for an entry that cannot be inflated and std::system_error when the
 // folder cannot be created or a file cannot be written (a full disk); what was written so far
 // stays.
-std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
+std::vector<SkippedEntry> ExtractBookToTemp(const BookContent& book, std::string& folder,
                                             const ExtractionProgress& progress = {});
 
 // Removes the folders in the user's temporary folder that runs of the viewer ended without
@@ -56,9 +58,9 @@ std::vector<SkippedEntry> ExtractBookToTemp(std::string& folder,
 std::vector<std::string> RemoveAbandonedTempFolders(
     std::chrono::seconds minimumAge = std::chrono::seconds(60));
 
-// Reads the entry with ReadEntry and writes it to `path`, replacing any file there. An empty or
+// Reads the entry from `book` and writes it to `path`, replacing any file there. An empty or
 // missing entry writes no file. Throws as ExtractBookToTemp does.
-void ExtractEntry(std::string_view name, const std::string& path);
+void ExtractEntry(const BookContent& book, std::string_view name, const std::string& path);
 
 // Creates the folder levels of the entry name (everything before its last separator) under
 // `base`, one level at a time. Errors are ignored: a file write into a missing folder reports

@@ -10,8 +10,10 @@
 
 namespace ebook {
 
-BookNamespace::BookNamespace(QObject* parent)
-    : QObject(parent), handler_(new TeProtocol(this)), blocker_(new FileRequestBlocker(this)) {}
+BookNamespace::BookNamespace(const BookContent& book, QObject* parent)
+    : QObject(parent),
+      handler_(new TeProtocol(book, this)),
+      blocker_(new FileRequestBlocker(this)) {}
 
 BookNamespace::~BookNamespace() { Unregister(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Protocol mode for one browser profile: the handler for the book scheme, the file: blocker
-// and the fetch() bridge, installed together and withdrawn together.
+// and the fetch() bridge, installed together and withdrawn together. The handler serves the
+// book this object is handed, which must outlive it.
 
 #include <QObject>
 #include <QString>
@@ -9,13 +10,14 @@ class QWebEngineProfile;
 
 namespace ebook {
 
+class BookContent;
 class TeProtocol;
 class FileRequestBlocker;
 
 class BookNamespace : public QObject {
   Q_OBJECT
  public:
-  explicit BookNamespace(QObject* parent = nullptr);
+  explicit BookNamespace(const BookContent& book, QObject* parent = nullptr);
   ~BookNamespace() override;
 
   // Installs everything on `profile`, which must outlive this object or Unregister.

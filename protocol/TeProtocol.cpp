@@ -3,8 +3,9 @@
 #include <QWebEngineUrlRequestJob>
 #include <optional>
 
+#include "archive/BookContent.h"
 #include "archive/EntryLookup.h"
-#include "platform/RunningBook.h"
+#include "archive/ZLib.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
 #include "protocol/EntryBody.h"
@@ -33,7 +34,8 @@ std::optional<std::string> DamagedPageNotice(const std::string& name, const char
 
 }  // namespace
 
-TeProtocol::TeProtocol(QObject* parent) : QWebEngineUrlSchemeHandler(parent) {}
+TeProtocol::TeProtocol(const BookContent& book, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), book_(book) {}
 
 void TeProtocol::requestStarted(QWebEngineUrlRequestJob* job) {
   // The viewer's own loads have no initiator; book pages have the book's origin. Anything
@@ -54,9 +56,9 @@ void TeProtocol::requestStarted(QWebEngineUrlRequestJob* job) {
   // (without its fragment or query, "//" and "./" collapsed, ...).
   std::optional<std::string> stored;
   if (protocolMode_) {
-    stored = ResolveEntryName(ExeImage(), *name);
+    stored = ResolveEntryName(book_, *name);
     try {
-      if (stored) bytes = ReadEntry(*stored);
+      if (stored) bytes = book_.ReadEntry(*stored);
     } catch (const EZDecompressionError& error) {
       std::optional<std::string> notice = DamagedPageNotice(*stored, error.what());
       if (!notice) {

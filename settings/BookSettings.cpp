@@ -1,6 +1,6 @@
 #include "settings/BookSettings.h"
 
-#include "archive/BookImage.h"
+#include "archive/BookContent.h"
 #include "settings/SettingsKeys.h"
 
 namespace ebook {
@@ -24,6 +24,6 @@ BookSettings ReadBookSettings(const IniText& ini) {
   return s;
 }
 
-IniText LoadSettingsText(const BookImage& book) { return IniText(book.ReadEntry(kSettingsEntry)); }
+IniText LoadSettingsText(const BookContent& book) { return IniText(book.ReadEntry(kSettingsEntry)); }
 
 }  // namespace ebook

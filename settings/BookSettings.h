@@ -10,7 +10,7 @@
 
 namespace ebook {
 
-class BookImage;
+class BookContent;
 
 struct BookSettings {
   ebook::OptionString OptionString;  // cSettings/DATA
@@ -34,6 +34,6 @@ BookSettings ReadBookSettings(const IniText& ini);
 
 // The settings text of `book` (entry XSE1.QRLC), parsed. A missing entry gives empty
 // settings, so every key takes its default. Throws EZDecompressionError.
-IniText LoadSettingsText(const BookImage& book);
+IniText LoadSettingsText(const BookContent& book);
 
 }  // namespace ebook

@@ -88,22 +88,22 @@ int main() {
   options.extraEntries = {{"XSE1.QRLC", "[cSettings]\nDATA=00000000000000000100000000000000000\n"}};
   const ebook::bench::SyntheticBook book = ebook::bench::MakeSyntheticBook(options);
   const std::string archive = ebook::bench::EncodeBook(book.entries);
-  ebook::SetExeImage(ebook::BookImage::FromBytes(archive));
+  const ebook::BookImage image = ebook::BookImage::FromBytes(archive);
 
   size_t inflated = 0;
   std::vector<std::pair<std::string, size_t>> files;
   const auto inflateAll = [&] {
     inflated = 0;
     files.clear();
-    for (const std::string& name : ebook::EnumerateEntries())
+    for (const std::string& name : image.EnumerateEntries())
       if (name.size() < 5 || name.substr(name.size() - 5) != ".QRLC") {
-        files.emplace_back(name, ebook::ReadEntry(name).size());
+        files.emplace_back(name, image.ReadEntry(name).size());
         inflated += files.back().second;
       }
   };
   const auto extract = [&] {
     std::string folder;
-    ebook::ExtractBookToTemp(folder);
+    ebook::ExtractBookToTemp(image, folder);
     return folder;
   };
 

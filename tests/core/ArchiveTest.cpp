@@ -65,6 +65,34 @@ TEST(ReadEntry, FirstEntryOfANameWins) {
   EXPECT_EQ(book.EnumerateEntries().size(), 3u);
 }
 
+// What HasEntry says must agree with what ReadEntry finds: the request handler asks HasEntry
+// which name a page address stands for, then reads that name.
+TEST(HasEntry, AgreesWithReadEntryOnEveryName) {
+  const std::string archive = EncodeArchive({{"PAGE.HTML", "p"}, {"EMPTY.TXT", ""},
+                                             {"\xE9t\xE9.html", "summer"}}) +
+                              EncodeRawEntry("lower.html", CompressBytes("x"));
+  const BookImage book = BookImage::FromBytes(archive);
+  const BookContent& content = book;
+  struct Case {
+    const char* name;
+    bool stored;
+  };
+  const Case cases[] = {
+      {"PAGE.HTML", true},        {"page.html", true},         {"Page.Html", true},
+      {"EMPTY.TXT", true},        {"\xE9T\xE9.HTML", true},    {"\xC9T\xC9.HTML", false},
+      {"lower.html", false},      {"PAGE.HTM", false},         {"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(content.HasEntry(c.name), c.stored) << c.name;
+    EXPECT_EQ(content.HasEntry(c.name), book.FindEntry(c.name) != nullptr) << c.name;
+    if (!c.stored) {
+      EXPECT_EQ(content.ReadEntry(c.name), "") << c.name;
+    }
+  }
+  EXPECT_EQ(content.ReadEntry("page.html"), "p");
+  EXPECT_EQ(content.EnumerateEntries(), book.EnumerateEntries());
+}
+
 struct DamageCase {
   const char* label;
   std::string (*damage)(std::string data);
@@ -155,8 +183,8 @@ TEST(EnumerateEntries, ShortImagesYieldNothing) {
 TEST(LoadExeImage, TheBareTestProgramCarriesNoBook) {
   LoadExeImage();
   EXPECT_EQ(ExeImage().bytes().size(), std::filesystem::file_size(ExecutablePath()));
-  EXPECT_TRUE(EnumerateEntries().empty());
-  EXPECT_EQ(ReadEntry("XSE1.QRLC"), "");
+  EXPECT_TRUE(ExeImage().EnumerateEntries().empty());
+  EXPECT_EQ(ExeImage().ReadEntry("XSE1.QRLC"), "");
 }
 
 TEST(BookImage, FromFileNamesTheFileItCannotRead) {

@@ -11,7 +11,6 @@
 
 #include "archive/BookImage.h"
 #include "platform/Shell.h"
-#include "platform/RunningBook.h"
 #include "platform/TempFolder.h"
 #include "platform/TerminationSignals.h"
 
@@ -26,9 +25,9 @@ void Report(const std::string& line) {
 
 int main() {
   const int signals = ebook::InstallTerminationSignals();
-  ebook::SetExeImage(ebook::BookImage::FromFile(std::getenv("EBOOK_PROBE_BOOK")));
+  const ebook::BookImage book = ebook::BookImage::FromFile(std::getenv("EBOOK_PROBE_BOOK"));
   std::string folder;
-  ebook::ExtractBookToTemp(folder);
+  ebook::ExtractBookToTemp(book, folder);
   Report(folder);
 
   pollfd watch{signals, POLLIN, 0};

@@ -16,7 +16,9 @@ int main(int argc, char** argv) {
   std::string version = "-";
   if (!outcome.quit) {
     try {
-      version = ebook::ReadEntry("VERSION.TXT");
+      // The book the hand-over left, or this program's own as a program entry loads it.
+      if (ebook::ExeImage().empty()) ebook::LoadExeImage();
+      version = ebook::ExeImage().ReadEntry("VERSION.TXT");
     } catch (const std::exception& error) {
       version = error.what();
     }

@@ -13,7 +13,6 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
 #include "platform/Shell.h"
-#include "platform/RunningBook.h"
 #include "platform/TempFolder.h"
 #include "archive/ZLib.h"
 
@@ -23,9 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Scratch;
 
-void InstallBook(std::vector<BookEntry> entries) {
+BookImage MakeBook(std::vector<BookEntry> entries) {
   SortInBookOrder(entries);
-  SetExeImage(BookImage::FromBytes(EncodeArchive(entries)));
+  return BookImage::FromBytes(EncodeArchive(entries));
 }
 
 // Every file and folder under `root`, relative, "/" between levels.
@@ -39,17 +38,18 @@ std::set<std::string> Tree(const fs::path& root) {
 TEST(ExtractBookToTemp, WritesBookFilesInTheirFoldersAndNothingElse) {
   Scratch scratch;
   scratch.UseAsTempFolder();
-  InstallBook({{"XSEI.QRLC", "2"},
-               {"XSE1.QRLC", "[cSettings]\nDATA=00000000000000000100000000000000000\n"},
-               {"LOGO.QRLC", "BM"},
-               {"PAGE.HTML", "<p>page</p>"},
-               {"EMPTY.HTML", ""},
-               {"PICS/A.JPG", "jpeg bytes"},
-               {"PICS/SUB/B.GIF", "gif bytes"},
-               {"pics\\back.css", "p{}"}});
+  const BookImage book =
+      MakeBook({{"XSEI.QRLC", "2"},
+                {"XSE1.QRLC", "[cSettings]\nDATA=00000000000000000100000000000000000\n"},
+                {"LOGO.QRLC", "BM"},
+                {"PAGE.HTML", "<p>page</p>"},
+                {"EMPTY.HTML", ""},
+                {"PICS/A.JPG", "jpeg bytes"},
+                {"PICS/SUB/B.GIF", "gif bytes"},
+                {"pics\\back.css", "p{}"}});
 
   std::string folder;
-  ExtractBookToTemp(folder);
+  ExtractBookToTemp(book, folder);
 
   // The base address: the folder's path with "/" throughout and a trailing "/".
   const std::string parent = scratch.path().string() + "/";
@@ -69,7 +69,7 @@ TEST(ExtractBookToTemp, WritesBookFilesInTheirFoldersAndNothingElse) {
 
   // Every start gets a folder of its own.
   std::string second;
-  ExtractBookToTemp(second);
+  ExtractBookToTemp(book, second);
   EXPECT_NE(second, folder);
 
   EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
@@ -95,10 +95,10 @@ TEST(ExtractBookToTemp, NeverWritesOutsideItsFolder) {
   std::vector<BookEntry> entries;
   for (const std::string& name : hostile) entries.push_back({name, "escaped"});
   entries.push_back({"OK.HTML", "fine"});
-  SetExeImage(BookImage::FromBytes(EncodeArchive(entries)));
+  const BookImage book = BookImage::FromBytes(EncodeArchive(entries));
 
   std::string folder;
-  ExtractBookToTemp(folder);
+  ExtractBookToTemp(book, folder);
 
   const std::string name = "tmp/" + fs::path(folder).parent_path().filename().string();
   EXPECT_EQ(Tree(scratch.path()), (std::set<std::string>{"tmp", name, name + "/OK.HTML"}));
@@ -111,11 +111,11 @@ TEST(ExtractBookToTemp, StopsAtAnEntryThatCannotBeInflatedAndLeavesADeletableFol
   std::string archive = EncodeArchive({{"A.HTML", "first"}});
   archive += EncodeRawEntry("B.HTML", "this is no zlib stream");
   archive += EncodeArchive({{"C.HTML", "never reached"}});
-  SetExeImage(BookImage::FromBytes(archive));
+  const BookImage book = BookImage::FromBytes(archive);
 
   std::string folder;
   try {
-    ExtractBookToTemp(folder);
+    ExtractBookToTemp(book, folder);
     FAIL() << "extraction went past a damaged entry";
   } catch (const EZDecompressionError& error) {
     EXPECT_STREQ(error.what(), "data error");
@@ -138,12 +138,12 @@ TEST(ExtractBookToTemp, SkipsNamesTheFileSystemCannotCreateAndGoesOn) {
                                   longLevel + "/X.HTML", hugeName})
     archive += EncodeArchive({{name, "cannot be"}});
   archive += EncodeArchive({{"LAST.HTML", "still written"}});
-  SetExeImage(BookImage::FromBytes(archive));
+  const BookImage book = BookImage::FromBytes(archive);
 
   std::vector<std::pair<size_t, size_t>> progress;
   std::string folder;
   const std::vector<SkippedEntry> skipped = ExtractBookToTemp(
-      folder, [&](size_t done, size_t total) { progress.emplace_back(done, total); });
+      book, folder, [&](size_t done, size_t total) { progress.emplace_back(done, total); });
 
   std::set<std::string> names;
   for (const SkippedEntry& entry : skipped) {
@@ -165,9 +165,9 @@ TEST(ExtractBookToTemp, SkipsNamesTheFileSystemCannotCreateAndGoesOn) {
 TEST(ExtractBookToTemp, StopsWhenTheProgressCallbackThrows) {
   Scratch scratch;
   scratch.UseAsTempFolder();
-  InstallBook({{"A.HTML", "a"}, {"B.HTML", "b"}, {"C.HTML", "c"}});
+  const BookImage book = MakeBook({{"A.HTML", "a"}, {"B.HTML", "b"}, {"C.HTML", "c"}});
   std::string folder;
-  EXPECT_THROW(ExtractBookToTemp(folder,
+  EXPECT_THROW(ExtractBookToTemp(book, folder,
                                  [](size_t done, size_t) {
                                    if (done == 2) throw std::runtime_error("stop");
                                  }),
@@ -176,14 +176,37 @@ TEST(ExtractBookToTemp, StopsWhenTheProgressCallbackThrows) {
   EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
 }
 
+// Book content that is no archive (an author's folder, say) extracts the same way: only what
+// the content lists and reads counts.
+TEST(ExtractBookToTemp, ExtractsAnyBookContent) {
+  class Listed : public BookContent {
+   public:
+    std::vector<std::string> EnumerateEntries() const override {
+      return {"XSE1.QRLC", "INDEX.HTML", "PICS/A.GIF", "../UP.HTML", "GONE.HTML"};
+    }
+    bool HasEntry(std::string_view name) const override { return name != "GONE.HTML"; }
+    std::string ReadEntry(std::string_view name) const override {
+      if (name == "GONE.HTML") return {};
+      return "content of " + std::string(name);
+    }
+  };
+  Scratch scratch;
+  scratch.UseAsTempFolder();
+  std::string folder;
+  EXPECT_TRUE(ExtractBookToTemp(Listed(), folder).empty());
+  EXPECT_EQ(Tree(folder), (std::set<std::string>{"INDEX.HTML", "PICS", "PICS/A.GIF"}));
+  EXPECT_EQ(testing::ReadFile(folder + "PICS/A.GIF"), "content of PICS/A.GIF");
+  EXPECT_TRUE(DeleteTempFolder(TempFolderFromBaseUrl(folder)));
+}
+
 // Folders an ended run left behind go; a running viewer's folder, a fresh folder, another
 // user's folder, a symbolic link and other names stay.
 TEST(RemoveAbandonedTempFolders, RemovesOnlyThisUsersUnlockedOldBookFolders) {
   Scratch scratch;
   scratch.UseAsTempFolder();
-  InstallBook({{"A.HTML", "a"}});
+  const BookImage book = MakeBook({{"A.HTML", "a"}});
   std::string running;
-  ExtractBookToTemp(running);  // this process holds its lock
+  ExtractBookToTemp(book, running);  // this process holds its lock
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
   const auto make = [&](const std::string& name) {
     fs::create_directories(scratch / name / "SUB");

@@ -117,7 +117,7 @@ class ContentsTest : public QObject {
     tree.LoadNodesFromStream(stream);
     QCOMPARE(loaded, (QStringList{"Caf\u00e9", "Child", "Escaped", "Its child", "Last"}));
 
-    TBB1 window;
+    TBB1 window(test::Book());
     TTreeViewEx& toc = *window.TOCtree;
     QCOMPARE(toc.topLevelItemCount(), 3);
     QCOMPARE(toc.topLevelItem(0)->text(0), QStringLiteral("Caf\u00e9"));
@@ -144,7 +144,7 @@ class ContentsTest : public QObject {
     stream += Record("A", 0, "abc", 1);
     stream += Record("B", 1, "", 0);
     InstallContentsBook(stream);
-    TBB1 window;
+    TBB1 window(test::Book());
     const TocTree saved = ReadTocStream(window.TOCtree->SaveNodesToStream());
     QCOMPARE(saved.nodes.size(), size_t{2});
     QCOMPARE(saved.nodes[0].data, std::string("abc") + std::string(509, '\0'));
@@ -189,7 +189,7 @@ class ContentsTest : public QObject {
     QFETCH(bool, present);
     QFETCH(QStringList, captions);
     InstallContentsBook(present ? std::optional(stream.toStdString()) : std::nullopt);
-    TBB1 window;
+    TBB1 window(test::Book());
     QStringList loaded;
     for (Node* node : window.TOCtree->NodesInOrder()) loaded << node->text(0);
     QCOMPARE(loaded, captions);
@@ -214,7 +214,7 @@ class ContentsTest : public QObject {
 
   void picturesFollowTheNodesState() {
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.ImagesVST2.size(), 3);
     const auto picture = [&](int i) {
       return window.ImagesVST2[i].pixmap(QSize(16, 16), 1.0).toImage();
@@ -257,7 +257,7 @@ class ContentsTest : public QObject {
 
   void selectingANodeShowsItsTrimmedPage() {
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     window.TOCtree->Select(Find(window, "Chapter 2"));
     QCOMPARE(window.TocTarget, std::string(" ch2.htm "));  // as stored
     WaitForLocation(window, "ebook://book/ch2.htm");
@@ -313,7 +313,7 @@ class ContentsTest : public QObject {
     QFETCH(QString, expected);
     QFETCH(int, changes);
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     if (tempFolder) {
       window.ProtocolMode = false;
       window.BookBaseUrl = QStringLiteral("file:///tmp/TMP12-34/");
@@ -330,11 +330,11 @@ class ContentsTest : public QObject {
   void nextAndBackWalkTheTreeAndWrap() {
     InstallContentsBook(Stream(kContents));
     {
-      TBB1 window;
+      TBB1 window(test::Book());
       window.listaBack();  // no selection: the first node, then back to the last
       QCOMPARE(SelectedCaption(window), QStringLiteral("Again"));
     }
-    TBB1 window;
+    TBB1 window(test::Book());
     QStringList forward;
     for (int i = 0; i < kOrder.size(); ++i) {
       window.listaNext();  // no selection at first: the first node, then on to the second
@@ -394,7 +394,7 @@ class ContentsTest : public QObject {
     QFETCH(bool, next);
     QFETCH(QString, expected);
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     window.TocTarget = shownBefore.toStdString();
     window.TOCtree->Select(Find(window, selected));
     Find(window, "Part one")->setExpanded(false);
@@ -419,7 +419,7 @@ class ContentsTest : public QObject {
     QFETCH(QString, shown);
     QFETCH(int, changes);
     InstallContentsBook(Stream(kContents), {{19, '1'}});
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForLocation(window, "ebook://book/cover.htm");
     window.TOCtree->Select(Find(window, selected));
     window.TocTarget = shown.toStdString();
@@ -432,7 +432,7 @@ class ContentsTest : public QObject {
 
   void pageOfAnInPageLinkIsFollowed() {
     InstallContentsBook(Stream(kContents), {{19, '1'}});
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForLocation(window, "ebook://book/cover.htm");
     RunScript(window.WebBrowser1->Document(), "location.href = 'appendix.htm'");
     WaitForLocation(window, "ebook://book/appendix.htm");
@@ -454,7 +454,7 @@ class ContentsTest : public QObject {
     QFETCH(QString, useToc);
     InstallContentsBook(stream.toStdString(), {{19, '1'}, {26, '1'}},
                         {useToc.toStdString(), "[cNav]", "interval=1"});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.TOCtree->topLevelItemCount(), 0);
     window.TocTarget = "COVER.HTM";
     window.listaNext();
@@ -471,7 +471,7 @@ class ContentsTest : public QObject {
   void contentsOrderStartAndAutoAdvance() {
     InstallContentsBook(Stream(kContents), {{19, '1'}, {26, '1'}},
                         {"UseTOC=1", "[cNav]", "interval=1"});
-    TBB1 window(QStringLiteral("ch2.htm"));  // the first node instead of any start address
+    TBB1 window(test::Book(), QStringLiteral("ch2.htm"));  // the first node instead of any start address
     QCOMPARE(SelectedCaption(window), QStringLiteral("Cover"));
     QVERIFY(window.StartAddress.isEmpty());
     QElapsedTimer clock;
@@ -490,7 +490,7 @@ class ContentsTest : public QObject {
 
   void contentButtonAndCloseButtons() {
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     window.TOCtree->Select(Find(window, "Section"));
     window.SearchPanel->show();
@@ -520,7 +520,7 @@ class ContentsTest : public QObject {
     QFETCH(bool, panelOpen);
     QFETCH(bool, treeFocused);
     InstallContentsBook(Stream(kContents));
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     if (panelOpen) window.SpeedButton12Click();
     window.WebBrowser1->setFocus();

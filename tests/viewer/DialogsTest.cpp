@@ -67,7 +67,7 @@ class DialogsTest : public QObject {
                                          "[cInfo]"};
     for (int i = 0; i < 6; ++i) settings.push_back(std::string(keys[i]).append("=").append(info[i].toStdString()));
     InstallBook({SettingsEntry(settings)});
-    TBB1 window;
+    TBB1 window(test::Book());
     TBB2 about(&window);
     window.BB2 = &about;
     QStringList shown;
@@ -95,13 +95,13 @@ class DialogsTest : public QObject {
 
   void noMarkerNoSplash() {
     InstallBook({SettingsEntry({"[cEve]", "splashtime=5"}), {"XSE0.QRLC", Bitmap(10, 10)}});
-    QVERIFY(TSplashScreen::ShowIfWanted() == nullptr);
+    QVERIFY(TSplashScreen::ShowIfWanted(test::Book()) == nullptr);
     QCOMPARE(SplashWindows(), 0);
   }
 
   void splashShowsPictureCentredOnTop() {
     InstallBook({{"XSEI.QRLC", "2"}, {"XSE0.QRLC", Bitmap(320, 200)}});
-    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QVERIFY(splash);
     QVERIFY(splash->isVisible());
     QCOMPARE(splash->size(), QSize(320, 200));
@@ -126,7 +126,7 @@ class DialogsTest : public QObject {
     QFETCH(QByteArray, marker);
     QFETCH(int, interval);
     InstallBook({{"XSEI.QRLC", marker.toStdString()}});
-    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QVERIFY(splash);
     QCOMPARE(splash->Timer1->interval(), interval);
     QCOMPARE(splash->size(), QSize(0, 0));  // no picture
@@ -138,7 +138,7 @@ class DialogsTest : public QObject {
 
   void splashWithBadMarkerReportsAndGoesAtOnce() {
     InstallBook({{"XSEI.QRLC", "soon"}, {"XSE0.QRLC", Bitmap(10, 10)}});
-    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QCOMPARE(Messages().size(), size_t{1});
     QCOMPARE(Messages()[0].kind, MessageKind::Error);
     QVERIFY(Messages()[0].text.contains(QLatin1String("soon")));
@@ -149,7 +149,7 @@ class DialogsTest : public QObject {
 
   void splashWithBadPictureClosesAfterItsTime() {
     InstallBook({{"XSEI.QRLC", "0"}, {"XSE0.QRLC", "not a bitmap"}});
-    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QCOMPARE(Messages().size(), size_t{1});
     QVERIFY(splash);
     WaitUntil([&] { return splash.isNull(); });

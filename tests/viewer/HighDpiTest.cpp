@@ -86,7 +86,7 @@ class HighDpiTest : public QObject {
   void builtInPicturesDrawnAtTheRatio() {
     QFETCH(qreal, ratio);
     InstallAllButtonsBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     for (int i : kBuiltInButtons) {
       QToolButton* button = window.SpeedButton[i];
       QCOMPARE(button->iconSize(), QSize(16, 16));
@@ -119,7 +119,7 @@ class HighDpiTest : public QObject {
     stop.setPixel(4, 1, qRgb(10, 20, 30));
     stop.setPixel(4, 2, qRgb(10, 20, 30));
     InstallAllButtonsBook({{"B5.QRLC", BitmapOf(stop)}});
-    TBB1 window;
+    TBB1 window(test::Book());
     const QToolButton* button = window.SpeedButton[5];
     QCOMPARE(button->iconSize(), QSize(6, 4));
     const QPixmap shown = button->icon().pixmap(button->iconSize(), ratio);
@@ -159,7 +159,7 @@ class HighDpiTest : public QObject {
         SettingsEntry({"[cSettings]", "DATA=" + Options({{15, bookLogo ? '1' : '0'}})})};
     if (bookLogo) entries.push_back({"LOGO.QRLC", Bitmap(40, 20)});
     InstallBook(entries);
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QPixmap logo = window.Image1->pixmap();
@@ -172,7 +172,7 @@ class HighDpiTest : public QObject {
   // The splash keeps its picture's size in logical pixels, with a pixmap for its screen.
   void splashAtTheScreensRatio() {
     InstallBook({{"XSEI.QRLC", "1"}, {"XSE0.QRLC", Bitmap(120, 80)}});
-    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted();
+    QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QVERIFY(splash);
     QCOMPARE(splash->size(), QSize(120, 80));
     const QPixmap shown = splash->Image1->pixmap();

@@ -134,7 +134,7 @@ class HostilePagesTest : public QObject {
     secret.write("SECRET");
     secret.close();
     InstallBook(Book(true));
-    TBB1 window(QStringLiteral("sub/page.htm"));
+    TBB1 window(test::Book(), QStringLiteral("sub/page.htm"));
     WaitForPage(window);
     const QString secretUrl = QUrl::fromLocalFile(secret.fileName()).toString();
     const auto read = [&](const QString& url) {
@@ -179,7 +179,7 @@ class HostilePagesTest : public QObject {
     for (const bool tempFolder : {false, true}) {
       OutsideServer server;
       InstallBook(Book(tempFolder));
-      TBB1 window;
+      TBB1 window(test::Book());
       WaitForPage(window);
       QCOMPARE(RunAsyncScript(Page(window), ConnectionAttempts(server.address(QString()))),
                QVariant(QStringLiteral("events fetch socket xhr")));
@@ -196,7 +196,7 @@ class HostilePagesTest : public QObject {
     OutsideServer server;
     InstallBook(Book(false));
     {
-      TBB1 window;
+      TBB1 window(test::Book());
       WaitForPage(window);
       Open(window, QStringLiteral("ebook://book/other.htm#part"));
       Open(window, server.address(QStringLiteral("/page")));
@@ -218,7 +218,7 @@ class HostilePagesTest : public QObject {
       store.setValue(kBookKey + QStringLiteral("/bookmark"), bookmark);
       if (!identity.isEmpty()) store.setValue(kBookKey + QStringLiteral("/book"), identity);
       store.sync();
-      TBB1 window;
+      TBB1 window(test::Book());
       WaitForPage(window);
       const QString shown = window.WebBrowser1->LocationURL();
       window.close();
@@ -240,7 +240,7 @@ class HostilePagesTest : public QObject {
   // While a SHOW# box is open, further SHOW# commands of the page are dropped.
   void showBoxesComeOneAtATime() {
     InstallBook(Book(false));
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     int shown = 0;

@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
     QFETCH(QString, expected);
     InstallPagesBook(Options(), {}, bookmarkEnabled);
     SaveBookmark(saved);
-    TBB1 window(argument);
+    TBB1 window(test::Book(), argument);
     QCOMPARE(window.StartAddress, expected);
     WaitForPage(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), expected);
@@ -100,7 +100,7 @@ class MainWindowTest : public QObject {
   void bookmarkSavedAtCloseAndUsedAtNextStart() {
     InstallPagesBook(Options());
     {
-      TBB1 first;
+      TBB1 first(test::Book());
       WaitForPage(first);
       first.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
       WaitUntil([&] {
@@ -111,14 +111,14 @@ class MainWindowTest : public QObject {
       first.close();
     }
     QCOMPARE(SavedBookmarkValue(), QStringLiteral("ebook://book/other.htm"));
-    TBB1 second;
+    TBB1 second(test::Book());
     QCOMPARE(second.StartAddress, QStringLiteral("ebook://book/other.htm"));
   }
 
   void bookmarkingOffLeavesStoreUntouched() {
     InstallPagesBook(Options(), {}, false);
     SaveBookmark(QStringLiteral("ebook://book/earlier.htm"));
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     window.show();
     window.close();
@@ -137,7 +137,7 @@ class MainWindowTest : public QObject {
     QFETCH(QByteArray, titleLine);
     QFETCH(QString, caption);
     InstallBook({SettingsEntry({"[cInfo]", titleLine.toStdString()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.windowTitle(), caption);
     QCOMPARE(Application::title(), caption);
   }
@@ -180,7 +180,7 @@ class MainWindowTest : public QObject {
     std::map<size_t, char> switches;
     for (int i = 0; i < 5; ++i) switches[28 + i] = border[i].toLatin1();
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(switches)})});
-    TBB1 window;
+    TBB1 window(test::Book());
     const Qt::WindowFlags flags = window.windowFlags();
     QCOMPARE(flags.testFlag(Qt::FramelessWindowHint), frameless);
     QCOMPARE(window.windowType() == Qt::Tool, tool);
@@ -196,7 +196,7 @@ class MainWindowTest : public QObject {
   void sizeAndCentring() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{28, '2'}, {29, '0'}}),
                                 "[cEve]", "width=$320", "height=500"})});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QCOMPARE(window.frameGeometry().size(), QSize(800, 500));
     const QRect screen = window.screen()->geometry();
@@ -206,7 +206,7 @@ class MainWindowTest : public QObject {
   void textsFromSettings() {
     InstallBook({SettingsEntry({"[cTool]", "BL1=Back", "BL6=Find", "BL8=Info", "BL10=Tenth",
                                 "[search]", "1=Current page:", "4=Found:", "5=Shut"})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.SpeedButton[1]->text(), QStringLiteral("Back"));
     QCOMPARE(window.SpeedButton[2]->text(), QString());
     QCOMPARE(window.SpeedButton[12]->text(), QStringLiteral("Tenth"));
@@ -219,14 +219,14 @@ class MainWindowTest : public QObject {
 
   void toolbarPlacement() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{33, '1'}})})});
-    TBB1 bottom;
+    TBB1 bottom(test::Book());
     bottom.show();
     QVERIFY(bottom.Panel1->isVisible());
     QCOMPARE(bottom.Panel1->height(), 51);  // the default button height 45 + 6
     QVERIFY(bottom.Panel1->y() > bottom.Splitter1->y());
 
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{18, '1'}})})});
-    TBB1 none;
+    TBB1 none(test::Book());
     none.show();
     QVERIFY(!none.Panel1->isVisible());
     QVERIFY(!none.Panel1->isEnabled());
@@ -234,7 +234,7 @@ class MainWindowTest : public QObject {
 
   void contentsPanelAtStart() {
     InstallBook({SettingsEntry({"[PFiles]", "UseTOCauto=1"})});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(window.Panel2->isVisible());
     QVERIFY(window.TocPanel->isVisible());
@@ -252,7 +252,7 @@ class MainWindowTest : public QObject {
     QFETCH(bool, running);
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{26, '1'}}), "[cNav]",
                                 interval.toStdString()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QVERIFY(window.Timer1Enabled);
     QCOMPARE(window.Timer1->isActive(), running);
     if (running) QCOMPARE(window.Timer1->interval(), 3000);
@@ -274,7 +274,7 @@ class MainWindowTest : public QObject {
       }
       if (message.text == QLatin1String("Goodbye")) bookmarkAtCloseMessage = SavedBookmarkValue();
     });
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     window.show();
     window.close();

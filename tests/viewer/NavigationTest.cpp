@@ -167,7 +167,7 @@ class NavigationTest : public QObject {
     const QString href = (Way(way) == Way::Link ? QStringLiteral("other.htm") : QString()) +
                          QStringLiteral("#DO#") + command;
     InstallLinkBook(Options(), href.toStdString());
-    TBB1 window;
+    TBB1 window(test::Book());
     QSignalSpy closed(&window, &TBB1::closed);
     window.show();
     WaitForFrame(window);
@@ -228,7 +228,7 @@ class NavigationTest : public QObject {
     QFETCH(QString, href);
     QFETCH(QStringList, shown);
     InstallLinkBook(Options(), href.toStdString());
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForFrame(window);
     Trigger(window, Way::FragmentLink, href);
     Fence(window);
@@ -250,7 +250,7 @@ class NavigationTest : public QObject {
     qputenv("TMPDIR", temp.path().toLocal8Bit());
     const auto restore = qScopeGuard([] { qunsetenv("TMPDIR"); });
     InstallLinkBook(Options({{17, '1'}}), "#DO#SHOW#files");
-    TBB1 window;
+    TBB1 window(test::Book());
     QVERIFY(!window.ProtocolMode);
     WaitForFrame(window);
     const QString before = PageAddress(window);
@@ -280,7 +280,7 @@ class NavigationTest : public QObject {
     for (const auto& [href, target] : cases) {
       opened_.clear();
       InstallLinkBook(Options(), href.toStdString());
-      TBB1 window;
+      TBB1 window(test::Book());
       WaitForFrame(window);
       Trigger(window, Way::FragmentLink, href);
       Fence(window);
@@ -316,7 +316,7 @@ class NavigationTest : public QObject {
     LoadExeImage();
     QCOMPARE(BookFilePath(), book);
 
-    TBB1 window(QStringLiteral("other.htm"));
+    TBB1 window(ExeImage(), QStringLiteral("other.htm"));
     QCOMPARE(window.BookmarkKey(), QStringLiteral("Shelf Book{3}"));
     QCOMPARE(window.StartAddress, QStringLiteral("ebook://book/other.htm"));
     WaitForPage(window);
@@ -334,7 +334,7 @@ class NavigationTest : public QObject {
   void commandsFromOutsidePagesRefused() {
     QFETCH(QString, href);
     InstallLinkBook(Options(), "#DO#SHOW#book");
-    TBB1 window;
+    TBB1 window(test::Book());
     QSignalSpy closed(&window, &TBB1::closed);
     window.show();
     WaitForPage(window);
@@ -369,7 +369,7 @@ class NavigationTest : public QObject {
     QFETCH(char, mode);
     QFETCH(bool, follows);
     InstallLinkBook(Options({{19, mode}}), "other.htm");
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     // Nothing behind the first page: Back does nothing.
     window.SpeedButton1Click();
@@ -395,7 +395,7 @@ class NavigationTest : public QObject {
 
   void homeShowsStartPage() {
     InstallLinkBook(Options({{19, '0'}}), "other.htm");
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     window.WebBrowser1->Navigate(kOther);
     WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
@@ -420,7 +420,7 @@ class NavigationTest : public QObject {
     QFETCH(QString, href);
     QFETCH(QString, target);
     InstallLinkBook(Options(), href.toStdString());
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForFrame(window);
     window.TocTarget.clear();
     Trigger(window, Way::FragmentLink, href);
@@ -430,7 +430,7 @@ class NavigationTest : public QObject {
   void stopPausesAndBackNextResumeAutoAdvance() {
     InstallLinkBook(Options({{26, '1'}, {19, '0'}}), "other.htm",
                     {"[cNav]", "interval=1000"});
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     QVERIFY(window.Timer1->isActive());
     window.SpeedButton5Click();
@@ -451,7 +451,7 @@ class NavigationTest : public QObject {
 
   void printShowsPreviewOfPage() {
     InstallLinkBook(Options(), "other.htm");
-    TBB1 window;
+    TBB1 window(test::Book());
     // No document yet: nothing happens.
     window.SpeedButton7Click();
     QCOMPARE(previews_, 0);
@@ -463,7 +463,7 @@ class NavigationTest : public QObject {
 
   void focusAfterDocumentComplete() {
     InstallLinkBook(Options(), "other.htm", {"[PFiles]", "UseTOCauto=1"});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(window.TocPanel->isVisible());
     WaitForPage(window);

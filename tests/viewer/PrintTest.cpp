@@ -138,7 +138,7 @@ class PrintTest : public QObject {
 
   void printToFileFromThePreviewKeepsTheTextAndTheLayout() {
     InstallBook(PrintBook());
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
     WaitForPage(window);
     const QString pdf = scratch_.filePath(QStringLiteral("printed.pdf"));
@@ -165,7 +165,7 @@ class PrintTest : public QObject {
 
   void saveAsPdfWritesThePreviewLayout() {
     InstallBook(PrintBook());
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
     WaitForPage(window);
     window.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
@@ -202,7 +202,7 @@ class PrintTest : public QObject {
 
   void windowPrintOpensThePreviewFromBookPagesOnly() {
     InstallBook(PrintBook());
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& preview) {

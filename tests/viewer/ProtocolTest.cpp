@@ -54,7 +54,7 @@ class ProtocolTest : public QObject {
     EncodeRawEntry("BROKEN.HTM", "this is not deflated") +
         EncodeRawEntry("DATA/BROKEN.TXT", "not deflated either") +
         EncodeRawEntry("IMAGES/BROKEN.GIF", "no picture"));
-    window_ = std::make_unique<TBB1>();
+    window_ = std::make_unique<TBB1>(test::Book());
     WaitUntil([&] { return !window_->WebBrowser1->Busy(); });
   }
 

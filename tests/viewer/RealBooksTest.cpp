@@ -100,7 +100,7 @@ class RealBooksTest : public QObject {
   void init() { InstallDocumentationBook(); }
 
   void anchoredPagesShowTheirContent() {
-    TBB1 window(QStringLiteral("glossary.html#term-wick"));
+    TBB1 window(test::Book(), QStringLiteral("glossary.html#term-wick"));
     window.show();
     WaitForPage(window);
     QCOMPARE(RunScript(Page(window), "document.title").toString(), QStringLiteral("Glossary"));
@@ -112,7 +112,7 @@ class RealBooksTest : public QObject {
   }
 
   void stylesPicturesAndTextReachThePage() {
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     QCOMPARE(RunScript(Page(window), "getComputedStyle(document.body).color").toString(),
@@ -131,7 +131,7 @@ class RealBooksTest : public QObject {
   }
 
   void settingsAndContentsInUtf8() {
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.windowTitle(), QStringLiteral("Pr\u00e9face \u2014 Guide"));
     QCOMPARE(window.SpeedButton[1]->text(), QStringLiteral("Pr\u00e9c\u00e9dent"));
     QCOMPARE(window.TOCtree->topLevelItem(0)->text(0), QStringLiteral("Pr\u00e9face"));
@@ -139,7 +139,7 @@ class RealBooksTest : public QObject {
   }
 
   void contentsFollowThePageShown() {
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     QCOMPARE(Selected(window), QStringLiteral("Pr\u00e9face"));
@@ -161,7 +161,7 @@ class RealBooksTest : public QObject {
     Open(window, QStringLiteral("ebook://book/whatsnew.html#changes"));
     QCOMPARE(Selected(window), QStringLiteral("What\u2019s New"));
     // The page named on the command line.
-    TBB1 second(QStringLiteral("glossary.html"));
+    TBB1 second(test::Book(), QStringLiteral("glossary.html"));
     WaitForPage(second);
     WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); });
   }
@@ -174,7 +174,7 @@ class RealBooksTest : public QObject {
                  {"legacy.htm", "<p id=\"text\">s\xE9" "curit\xE9</p>"},
                  {"notes.txt", kUtf8Word}});
     {
-      TBB1 window;
+      TBB1 window(test::Book());
       WaitForPage(window);
       QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
                QStringLiteral("La s\u00e9curit\u00e9"));
@@ -189,7 +189,7 @@ class RealBooksTest : public QObject {
   }
 
   void searchFindsEveryEncodingAndShowsDecodedTitles() {
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     window.SpeedButton6Click();

@@ -91,7 +91,7 @@ class SearchTest : public QObject {
     QFETCH(QString, status);
     QFETCH(QStringList, captions);
     InstallFruitBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     if (!earlier.isEmpty()) Search(window, earlier);
     Search(window, typed);
@@ -103,7 +103,7 @@ class SearchTest : public QObject {
 
   void enterSearchesOnceAndKeepsTheField() {
     InstallFruitBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     QTest::keyClicks(window.Edit1, QStringLiteral("apple"));
     QTest::keyClick(window.Edit1, Qt::Key_Return);
@@ -120,11 +120,11 @@ class SearchTest : public QObject {
 
   void damagedPageEndsTheSearchWithTheHitsSoFar() {
     InstallFruitBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
-    SetExeImage(BookImage::FromBytes(EncodeEntry("A.HTM", "<title>First</title>apple") +
-                                     EncodeRawEntry("B.HTM", "not a zlib stream") +
-                                     EncodeEntry("C.HTM", "apple")));
+    InstallImage(BookImage::FromBytes(EncodeEntry("A.HTM", "<title>First</title>apple") +
+                                      EncodeRawEntry("B.HTM", "not a zlib stream") +
+                                      EncodeEntry("C.HTM", "apple")));
     Search(window, QStringLiteral("apple"));
     QCOMPARE(Captions(window), QStringList{"First"});
     QCOMPARE(window.Label3->text(), QStringLiteral("1 Pages found"));
@@ -137,7 +137,7 @@ class SearchTest : public QObject {
 
   void clickOpensResultAndHighlightsTheQuery() {
     InstallFruitBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     window.SpeedButton6Click();
@@ -171,7 +171,7 @@ class SearchTest : public QObject {
   void findBarFindsAndCountsMatches() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(), "home=P.HTM"}),
                  {"P.HTM", "<p>apple banana apple cherry Apple</p>"}});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     WaitForPage(window);
     // Ctrl+F opens the bar also while the page holds the keyboard.

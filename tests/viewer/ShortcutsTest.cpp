@@ -90,7 +90,7 @@ class ShortcutsTest : public QObject {
 
   void keysActAsTheirButtons() {
     InstallKeyBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     WaitUntil([&] { return !window.WebBrowser1->Busy(); });
@@ -141,7 +141,7 @@ class ShortcutsTest : public QObject {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{26, '1'}}), "home=start.htm",
                                 "[cNav]", "interval=100"}),
                  {"start.htm", "<title>start</title>"}});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(window.Timer1Enabled);
@@ -152,7 +152,7 @@ class ShortcutsTest : public QObject {
   void zoomStepsAndStaysForTheBook() {
     InstallKeyBook();
     {
-      TBB1 window;
+      TBB1 window(test::Book());
       window.show();
       QVERIFY(QTest::qWaitForWindowExposed(&window));
       QCOMPARE(window.zoom(), 1.0);
@@ -169,7 +169,7 @@ class ShortcutsTest : public QObject {
       window.setZoom(1.5);
       window.close();
     }
-    TBB1 again;
+    TBB1 again(test::Book());
     QCOMPARE(again.zoom(), 1.5);
     // Pages opened later keep it.
     Open(again, "one.htm");
@@ -190,7 +190,7 @@ class ShortcutsTest : public QObject {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all), "home=start.htm",
                                 "[cTool]", "logoURL=https://example.com/"}),
                  {"start.htm", "<title>start</title><p>A page without links.</p>"}});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
@@ -234,7 +234,7 @@ class ShortcutsTest : public QObject {
 
   void everyControlHasAnAccessibleName() {
     InstallKeyBook();
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.SpeedButton[1]->accessibleName(), QStringLiteral("Go back"));
     QCOMPARE(window.SpeedButton[2]->accessibleName(), QStringLiteral("Next"));
     QCOMPARE(window.SpeedButton[12]->accessibleName(), QStringLiteral("Contents"));

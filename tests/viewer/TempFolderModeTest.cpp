@@ -86,7 +86,7 @@ class TempFolderModeTest : public QObject {
 
   void showsTheBookFromFilesAndDeletesThemAtExit() {
     InstallBook(TempBook());
-    auto window = std::make_unique<TBB1>();
+    auto window = std::make_unique<TBB1>(test::Book());
     const QString base = window->BookBaseUrl;
     QVERIFY2(QRegularExpression(QStringLiteral("^%1/TMP[0-9]{1,5}-[0-9]{1,5}/$")
                                     .arg(QRegularExpression::escape(temp_.path())))
@@ -115,7 +115,7 @@ class TempFolderModeTest : public QObject {
     std::vector<BookEntry> entries = TempBook();
     const std::string broken = EncodeRawEntry("ZBROKEN.HTM", "not a zlib stream");
     InstallBook(entries, broken);
-    auto window = std::make_unique<TBB1>();
+    auto window = std::make_unique<TBB1>(test::Book());
     QCOMPARE(Messages().size(), size_t{1});
     QCOMPARE(Messages()[0].text, QStringLiteral("data error"));
     const QStringList folders = TempFolders(temp_.path());
@@ -129,13 +129,13 @@ class TempFolderModeTest : public QObject {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QUIREL eBook"))
         .remove(QString());
     InstallBook(TempBook(true));
-    auto first = std::make_unique<TBB1>();
+    auto first = std::make_unique<TBB1>(test::Book());
     first->WebBrowser1->Navigate(first->BookBaseUrl + QStringLiteral("sub/other.htm"));
     WaitForPage(*first);
     first->close();
     first.reset();
 
-    auto second = std::make_unique<TBB1>();
+    auto second = std::make_unique<TBB1>(test::Book());
     WaitForPage(*second);
     QVERIFY(second->WebBrowser1->LocationURL().startsWith(QStringLiteral("file://") + second->BookBaseUrl));
     QVERIFY(second->WebBrowser1->LocationURL().endsWith(QLatin1String("SUB/OTHER.HTM")));
@@ -232,7 +232,7 @@ class TempFolderModeTest : public QObject {
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::hours(1));
     InstallBook(TempBook());
-    auto window = std::make_unique<TBB1>();
+    auto window = std::make_unique<TBB1>(test::Book());
     QVERIFY(!QFile::exists(left));
     QCOMPARE(TempFolders(temp_.path()).size(), 1);
     window.reset();

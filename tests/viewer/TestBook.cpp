@@ -5,15 +5,24 @@
 #include <QTest>
 #include <QWebEnginePage>
 
-#include "archive/BookImage.h"
-#include "platform/RunningBook.h"
-
 namespace ebook::test {
+namespace {
+
+BookImage& TestImage() {
+  static BookImage image;
+  return image;
+}
+
+}  // namespace
 
 void InstallBook(std::vector<BookEntry> entries, const std::string& rawTail) {
   SortInBookOrder(entries);
-  SetExeImage(BookImage::FromBytes(EncodeArchive(entries) + rawTail));
+  InstallImage(BookImage::FromBytes(EncodeArchive(entries) + rawTail));
 }
+
+void InstallImage(BookImage image) { TestImage() = std::move(image); }
+
+const BookImage& Book() { return TestImage(); }
 
 BookEntry SettingsEntry(const std::vector<std::string>& lines) {
   std::string text;

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers for the viewer tests: books built with the archive writer and installed as the
-// process's book, messages recorded instead of shown, and waiting on the browser.
+// Helpers for the viewer tests: books built with the archive writer and kept as the test's
+// book (the book the tests hand the windows they make), messages recorded instead of shown,
+// and waiting on the browser.
 
 #include <QString>
 #include <QVariant>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "archive/ArchiveWriter.h"
+#include "archive/BookImage.h"
 #include "viewer/dialogs/ReaderMessages.h"
 
 class QImage;
@@ -17,8 +19,13 @@ class QWebEnginePage;
 
 namespace ebook::test {
 
-// Makes `entries` the running book; `rawTail`, already encoded entries, follows them.
+// Makes `entries` the test's book; `rawTail`, already encoded entries, follows them.
 void InstallBook(std::vector<BookEntry> entries, const std::string& rawTail = {});
+// Makes `image` the test's book. The book is replaced in place: a window made earlier reads
+// the new book from now on.
+void InstallImage(BookImage image);
+// The test's book (empty until a book is installed), to hand to the windows a test makes.
+const BookImage& Book();
 
 // A settings entry (XSE1.QRLC) from lines, joined with CR LF.
 BookEntry SettingsEntry(const std::vector<std::string>& lines);

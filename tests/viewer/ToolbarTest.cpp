@@ -82,7 +82,7 @@ class ToolbarTest : public QObject {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(options), "[cTool]",
                                 "buttonwidth=" + std::to_string(width),
                                 "buttonheight=" + std::to_string(height)})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QList<QPair<int, int>> expected;
     for (int place = 0; place < order.size(); ++place)
       expected.append({order[place], place * (width + 1)});
@@ -97,7 +97,7 @@ class ToolbarTest : public QObject {
   void captionsFromSettings() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{0, '1'}, {9, '1'}}),
                                 "[cTool]", "BL1=Zur\xFC" "ck", "BL5=Stop", "BL10=Contents"})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.SpeedButton[1]->text(), QStringLiteral("Zur\u00fcck"));
     QCOMPARE(window.SpeedButton[5]->text(), QStringLiteral("Stop"));
     QCOMPARE(window.SpeedButton[12]->text(), QStringLiteral("Contents"));
@@ -106,7 +106,7 @@ class ToolbarTest : public QObject {
 
   void toolbarAtBottomOrAbsent() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{1, '1'}, {33, '1'}})})});
-    TBB1 bottom;
+    TBB1 bottom(test::Book());
     bottom.show();
     QVERIFY(bottom.Panel1->isVisible());
     QCOMPARE(bottom.Panel1->height(), 51);  // the default 45 + 6
@@ -116,7 +116,7 @@ class ToolbarTest : public QObject {
     std::map<size_t, char> all;
     for (size_t i = 0; i < 34; ++i) all[i] = '1';
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all)})});
-    TBB1 none;
+    TBB1 none(test::Book());
     none.show();
     QVERIFY(!none.Panel1->isVisible());
     QVERIFY(!none.Panel1->isEnabled());
@@ -146,7 +146,7 @@ class ToolbarTest : public QObject {
     if (!background.isEmpty()) lines.push_back("bgColor=" + background.toStdString());
     if (!text.isEmpty()) lines.push_back("txColor=" + text.toStdString());
     InstallBook({SettingsEntry(lines)});
-    TBB1 window;
+    TBB1 window(test::Book());
     const QColor defaultPanel = window.palette().color(QPalette::Window);
     const QColor defaultText = QToolButton().palette().color(QPalette::ButtonText);
     QCOMPARE(window.Panel1->palette().color(QPalette::Window),
@@ -160,7 +160,7 @@ class ToolbarTest : public QObject {
   void systemColourFromPalette() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options({{0, '1'}}), "[cTool]",
                                 "bgColor=clHighlight", "txColor=clBtnFace"})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(window.Panel1->palette().color(QPalette::Window),
              window.palette().color(QPalette::Active, QPalette::Highlight));
     QCOMPARE(window.SpeedButton[1]->palette().color(QPalette::ButtonText),
@@ -184,7 +184,7 @@ class ToolbarTest : public QObject {
                  {"B5.QRLC", BitmapOf(stop)},
                  {"B10.QRLC", contentBitmap},
                  {"B3.QRLC", "not a bitmap"}});
-    TBB1 window;
+    TBB1 window(test::Book());
 
     const QImage stopPicture = ButtonPicture(window, 5);
     QCOMPARE(stopPicture.size(), QSize(4, 4));
@@ -234,7 +234,7 @@ class ToolbarTest : public QObject {
         SettingsEntry({"[cSettings]", "DATA=" + Options({{15, logo}, {16, stretch}})})};
     if (entry) entries.push_back({"LOGO.QRLC", Bitmap(40, 20)});
     InstallBook(entries);
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QCOMPARE(window.Image1->isVisible(), shown);
     QCOMPARE(window.Image1->width(), width);
@@ -252,7 +252,7 @@ class ToolbarTest : public QObject {
   void logoClickOpensAddress() {
     QFETCH(QString, logoUrl);
     InstallBook({SettingsEntry({"[cTool]", "logoURL=" + logoUrl.toStdString()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     QTest::mouseClick(window.Image1, Qt::LeftButton);
     const std::vector<std::string> expected =
@@ -271,7 +271,7 @@ class ToolbarTest : public QObject {
     std::map<size_t, char> all;
     for (size_t i = 0; i < 10; ++i) all[i] = '1';
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + Options(all)})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QSignalSpy closed(&window, &TBB1::closed);
     window.show();
     QTest::mouseClick(window.SpeedButton[6], Qt::LeftButton);

@@ -68,7 +68,7 @@ class WindowTextsTest : public QObject {
     // MS Sans Serif 8 point at 96 dpi: an em of 11 pixels, scaled with the layout.
     QCOMPARE(QApplication::font().pixelSize(), kInterfacePixelSize);
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + AllButtons()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     QCOMPARE(QFontInfo(window.SpeedButton[1]->font()).pixelSize(), kInterfacePixelSize);
     TBB2 about(&window);
     QCOMPARE(QFontInfo(about.Label1->font()).pixelSize(), kInterfacePixelSize);
@@ -87,7 +87,7 @@ class WindowTextsTest : public QObject {
       lines.push_back(name + "=" + caption);
     }
     InstallBook({SettingsEntry(lines)});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     for (const auto& [i, key] : kCaptionKeys) {
       CaptionButton* button = Button(window, i);
@@ -111,7 +111,7 @@ class WindowTextsTest : public QObject {
     QFETCH(QString, caption);
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + AllButtons(), "[cTool]",
                                 "BL10=" + caption.toStdString()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     window.show();
     CaptionButton* button = Button(window, 12);
     const FittedCaption shown = button->fittedCaption();
@@ -141,7 +141,7 @@ class WindowTextsTest : public QObject {
 
   void aboutBoxFooterFits() {
     InstallBook({SettingsEntry({"[cSettings]", "DATA=" + AllButtons()})});
-    TBB1 window;
+    TBB1 window(test::Book());
     TBB2 about(&window);
     const QLabel* footer = about.Label1;
     QCOMPARE(footer->text(), QStringLiteral("Created with Quirel eBook Compiler"));
@@ -178,7 +178,7 @@ class WindowTextsTest : public QObject {
     for (const QByteArray& line : settings) lines.push_back(line.toStdString());
     InstallBook({SettingsEntry(lines), {"a.htm", "<title>A</title>lamp"},
                  {"b.htm", "<title>B</title>lamp"}});
-    TBB1 window;
+    TBB1 window(test::Book());
     WaitForPage(window);
     QCOMPARE(window.TocLabel->text(), contents);
     QCOMPARE(window.SearchLabel->text(), search);

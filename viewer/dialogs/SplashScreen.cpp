@@ -8,7 +8,7 @@
 #include <climits>
 #include <stdexcept>
 
-#include "platform/RunningBook.h"
+#include "archive/BookContent.h"
 #include "settings/IniText.h"
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/dialogs/ReaderMessages.h"
@@ -17,9 +17,9 @@ namespace ebook {
 
 QPointer<TSplashScreen> SplashScreen;
 
-TSplashScreen* TSplashScreen::ShowIfWanted() {
-  if (ReadEntry(kMarkerEntry).empty()) return nullptr;
-  auto* splash = new TSplashScreen;
+TSplashScreen* TSplashScreen::ShowIfWanted(const BookContent& book) {
+  if (book.ReadEntry(kMarkerEntry).empty()) return nullptr;
+  auto* splash = new TSplashScreen(book);
   SplashScreen = splash;
   if (splash->dismissed_) return splash;  // creation failed and was reported
   const QSize pictureSize = splash->Image1->pixmap().deviceIndependentSize().toSize();
@@ -31,7 +31,7 @@ TSplashScreen* TSplashScreen::ShowIfWanted() {
   return splash;
 }
 
-TSplashScreen::TSplashScreen()
+TSplashScreen::TSplashScreen(const BookContent& book)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Image1(new QLabel(this)),
       Timer1(new QTimer(this)) {
@@ -41,7 +41,7 @@ TSplashScreen::TSplashScreen()
   Timer1->setSingleShot(true);
   connect(Timer1, &QTimer::timeout, this, &TSplashScreen::Timer1Timer);
   try {
-    FormCreate();
+    FormCreate(book);
   } catch (...) {
     ReportCurrentException();
     // Without a running timer the splash would stay for the whole run: remove it now.
@@ -49,9 +49,9 @@ TSplashScreen::TSplashScreen()
   }
 }
 
-void TSplashScreen::FormCreate() {
-  const std::string picture = ReadEntry(kPictureEntry);
-  const std::string marker = ReadEntry(kMarkerEntry);
+void TSplashScreen::FormCreate(const BookContent& book) {
+  const std::string picture = book.ReadEntry(kPictureEntry);
+  const std::string marker = book.ReadEntry(kMarkerEntry);
   const std::optional<int32_t> seconds = ParseInteger(TrimControl(marker));
   if (!seconds) {
     throw std::invalid_argument("'" + marker + "' is not a valid integer value");

@@ -14,23 +14,25 @@
 
 namespace ebook {
 
+class BookContent;
+
 class TSplashScreen : public QWidget {
   Q_OBJECT
  public:
   inline static constexpr char kMarkerEntry[] = "XSEI.QRLC";
   inline static constexpr char kPictureEntry[] = "XSE0.QRLC";
 
-  // The program entry's part: when the book has a marker, creates the splash, sizes it to its
+  // The program entry's part: when `book` has a marker, creates the splash, sizes it to its
   // picture, centres it, shows it and paints it at once. Returns the splash, or nullptr when
   // the book has none. Reading the marker can throw EZDecompressionError.
-  static TSplashScreen* ShowIfWanted();
+  static TSplashScreen* ShowIfWanted(const BookContent& book);
 
   QLabel* Image1;
   QTimer* Timer1;
 
  private:
-  TSplashScreen();
-  void FormCreate();
+  explicit TSplashScreen(const BookContent& book);
+  void FormCreate(const BookContent& book);
   void Timer1Timer();
   // Hides the splash and lets it be destroyed once control is back in the event loop, never
   // inside its own timer's handler.

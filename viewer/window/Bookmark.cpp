@@ -9,7 +9,7 @@
 #include <QSettings>
 #include <memory>
 
-#include "platform/RunningBook.h"
+#include "archive/BookImage.h"
 #include "viewer/widgets/AnsiText.h"
 #include "viewer/browser/BookAddress.h"
 #include "viewer/window/MainWindow.h"
@@ -35,9 +35,9 @@ const QString kIdentityValue = QStringLiteral("book");
 
 // FNV-1a over the book's entry names in archive order: the same for every copy and every run
 // of a book, different for a book with other files.
-QString BookIdentity() {
+QString BookIdentity(const BookContent& book) {
   uint64_t hash = 14695981039346656037ull;
-  for (const std::string& name : EnumerateEntries()) {
+  for (const std::string& name : book.EnumerateEntries()) {
     for (const char c : name + '\n') {
       hash ^= static_cast<unsigned char>(c);
       hash *= 1099511628211ull;
@@ -55,7 +55,7 @@ void TBB1::doregistry() {
   if (!BookSettings.BookmarkEnabled) return;
   store->beginGroup(BookmarkKey());
   const QString identity = store->value(kIdentityValue).toString();
-  if (!identity.isEmpty() && identity != BookIdentity()) return;
+  if (!identity.isEmpty() && identity != BookIdentity(book_)) return;
   SavedBookmark = store->value(QStringLiteral("bookmark")).toString();
 }
 
@@ -70,7 +70,7 @@ void TBB1::bookmarkLAST() {
   const auto store = OpenProductKey();
   store->beginGroup(BookmarkKey());
   store->setValue(QStringLiteral("bookmark"), page);
-  store->setValue(kIdentityValue, BookIdentity());
+  store->setValue(kIdentityValue, BookIdentity(book_));
   store->sync();
 }
 

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "platform/RunningBook.h"
+#include "archive/BookImage.h"
 #include "platform/TerminationSignals.h"
 #include "settings/IniText.h"
 #include "viewer/dialogs/AboutBox.h"
@@ -24,7 +24,8 @@
 
 namespace ebook {
 
-TBB1::TBB1(const QString& commandLinePage, QWidget* parent) : QWidget(parent) {
+TBB1::TBB1(const BookImage& book, const QString& commandLinePage, QWidget* parent)
+    : QWidget(parent), book_(book) {
   setWindowTitle(QStringLiteral("eBook"));
   createControls();
   createShortcuts();
@@ -46,7 +47,7 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   CanGoBack = CanGoForward = FirstDocumentDone = false;
   // 2. The settings entry; BookSettings holds what lives for the whole run, the rest is
   // applied from `ini` below.
-  const IniText ini = LoadSettingsText(ExeImage());
+  const IniText ini = LoadSettingsText(book_);
   BookSettings = ReadBookSettings(ini);
   // 3.
   if (options.is(opt::kAutoAdvance, '1')) {

@@ -2,6 +2,12 @@
 // TBB1, the main window (instance BB1): toolbar Panel1, side panel Panel2 (TocPanel and
 // SearchPanel) with Splitter1, the browser control WebBrowser1 and the auto-advance Timer1.
 //
+// The window shows the book it is handed (the program entry hands it the process's book,
+// tests the books they build); the book outlives the window. Everything the window reads the
+// book through gets that book from it: the request handler (BookNamespace), the settings, the
+// contents, the toolbar pictures, the bookmark, the search over all pages and temp-folder
+// extraction.
+//
 // Creation (FormCreate) turns the book's settings into a configured window showing the first
 // page; FormClose saves the bookmark, FormDestroy removes what creation set up. The methods
 // live in several files by concern:
@@ -50,6 +56,7 @@ class QWebEngineProfile;
 
 namespace ebook {
 
+class BookImage;
 class BookNamespace;
 class FindBar;
 struct LinkCommand;
@@ -59,9 +66,14 @@ class WebBrowser;
 class TBB1 : public QWidget {
   Q_OBJECT
  public:
-  // `commandLinePage`: the process's first argument, a page name ("" for none).
-  explicit TBB1(const QString& commandLinePage = {}, QWidget* parent = nullptr);
+  // `book`: the book shown, which must outlive the window. `commandLinePage`: the process's
+  // first argument, a page name ("" for none).
+  explicit TBB1(const BookImage& book, const QString& commandLinePage = {},
+                QWidget* parent = nullptr);
   ~TBB1() override;
+
+  // The book this window shows.
+  const BookImage& book() const { return book_; }
 
   // Controls, named as in the window's layout.
   QWidget* Panel1 = nullptr;
@@ -197,6 +209,7 @@ class TBB1 : public QWidget {
   void resumeAutoAdvance();
   void runLinkCommand(const LinkCommand& command);
 
+  const BookImage& book_;
   QVBoxLayout* layout_ = nullptr;
   QIcon logo_;  // Image1's picture
   QWebEngineProfile* profile_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 
+#include "archive/BookImage.h"
 #include "protocol/BookNamespace.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
@@ -34,7 +35,7 @@ void TBB1::createControls() {
 
   // Off the record: a book leaves no cache or cookies on disk.
   profile_ = new QWebEngineProfile(this);
-  namespace_ = new BookNamespace(this);
+  namespace_ = new BookNamespace(book_, this);
   WebBrowser1 = new WebBrowser(profile_, Splitter1);
   Splitter1->addWidget(Panel2);
   Splitter1->addWidget(WebBrowser1);

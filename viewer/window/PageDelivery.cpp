@@ -14,6 +14,7 @@
 #include "platform/Shell.h"
 #include "platform/TempFolder.h"
 #include "platform/TerminationSignals.h"
+#include "archive/BookImage.h"
 #include "protocol/BookNamespace.h"
 #include "protocol/BookScheme.h"
 #include "protocol/TempFolderRequests.h"
@@ -88,7 +89,8 @@ bool TBB1::extractBookToTemp() {
   std::vector<SkippedEntry> skipped;
   try {
     auto watch = std::make_shared<ExtractionWatch>();
-    skipped = ExtractBookToTemp(folder, [watch](size_t done, size_t total) { (*watch)(done, total); });
+    skipped = ExtractBookToTemp(book_, folder,
+                                [watch](size_t done, size_t total) { (*watch)(done, total); });
   } catch (...) {
     // What was written stays until exit, when the folder is deleted like any other.
     tempFolder_ = folder;

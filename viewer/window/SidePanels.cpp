@@ -11,7 +11,6 @@
 
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
-#include "platform/RunningBook.h"
 #include "viewer/browser/WebBrowser.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/widgets/AnsiText.h"
@@ -44,7 +43,7 @@ void TBB1::createTocPanel() {
 
 void TBB1::createSearchPanel() {
   ebook::SearchPanel::Host host;
-  host.book = []() -> const BookImage& { return ExeImage(); };
+  host.book = [this]() -> const BookImage& { return book_; };
   host.bookBaseUrl = [this] { return BookBaseUrl; };
   host.pagesFoundWords = [this] { return PagesFoundWords; };
   host.openResult = [this](const QString& address) {
@@ -112,7 +111,7 @@ FindBar* TBB1::findBar() {
 }
 
 // The contents.
-void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(ReadEntry(kTocEntry)); }
+void TBB1::extract_olista() { TOCtree->LoadNodesFromStream(book_.ReadEntry(kTocEntry)); }
 void TBB1::selectFirstTocNode() { TocPanel->selectFirstNode(); }
 void TBB1::listaSync() { TocPanel->listaSync(); }
 void TBB1::listaNext() { TocPanel->listaNext(); }

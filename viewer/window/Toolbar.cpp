@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "platform/Shell.h"
-#include "platform/RunningBook.h"
+#include "archive/BookImage.h"
 #include "viewer/widgets/BookColor.h"
 #include "viewer/widgets/CaptionButton.h"
 #include "viewer/window/MainWindow.h"
@@ -168,7 +168,7 @@ void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
   }
   // 8., 9. The logo: the book's own (its own size, centred or stretched) or none.
   if (options.is(opt::kLogo, '1')) {
-    logo_ = LogoFromBitmap(ReadEntry("LOGO.QRLC"));
+    logo_ = LogoFromBitmap(book_.ReadEntry("LOGO.QRLC"));
     showLogo();
     Image1->setScaledContents(options.is(opt::kLogoStretch, '1'));
     Image1->setFixedWidth(PictureSize(logo_).width());
@@ -182,7 +182,8 @@ void TBB1::set_toolbar(int buttonWidth, int buttonHeight) {
   }
   // 10.
   for (size_t n = 0; n < kPictureOwner.size(); ++n) {
-    const std::string bitmap = ReadEntry(std::string("B").append(std::to_string(n + 1)).append(".QRLC"));
+    const std::string bitmap =
+        book_.ReadEntry(std::string("B").append(std::to_string(n + 1)).append(".QRLC"));
     if (bitmap.empty()) continue;
     const QIcon picture = ButtonPictureFromBitmap(bitmap);
     if (!picture.isNull()) SetPicture(SpeedButton[kPictureOwner[n]], picture);
