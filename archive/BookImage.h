@@ -53,7 +53,4 @@ class BookImage {
   ArchiveIndex index_;
 };
 
-// ASCII-only upper-casing, as every name comparison of the archive uses.
-std::string UpperAscii(std::string_view text);
-
 }  // namespace ebook

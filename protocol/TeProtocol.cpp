@@ -3,7 +3,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <optional>
 
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 #include "platform/RunningBook.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"

@@ -15,6 +15,7 @@
 #include "platform/RunningBook.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
+#include "text/Ascii.h"
 #include "navigation/LinkCommand.h"
 #include "protocol/BookScheme.h"
 #include "viewer/widgets/AnsiText.h"
@@ -23,6 +24,7 @@
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/widgets/TTreeViewEx.h"
 #include "viewer/browser/WebBrowser.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace {
@@ -90,7 +92,7 @@ QIcon PageOfText() {
   });
 }
 
-std::string PageOf(const Node* node) { return TocNodePageName(node->Data); }
+std::string PageOf(const Node* node) { return TocPageName(node->Data); }
 
 }  // namespace
 
@@ -109,7 +111,7 @@ void TBB1::TOCtreeChange(Node* /*node: the selection is what counts*/) {
     const std::string page = PageOf(selected);
     if (!page.empty()) {
       TocTarget = page;
-      WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimPageName(page)));
+      WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimControl(page)));
     }
   }
   pageAtTocSelection_ = ComparablePageName(shownPage());
