@@ -8,29 +8,20 @@
 #include "archive/ArchiveIndex.h"
 #include "archive/BookImage.h"
 #include "archive/ZLib.h"
+#include "text/Ascii.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace {
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // Group of an entry in book order, then its rank inside the group.
 std::tuple<int, int, std::string> BookOrderKey(const BookEntry& entry) {
-  static constexpr std::array<std::string_view, 3> kLeading = {"XSEI.QRLC", "XSE1.QRLC",
-                                                                "XSE0.QRLC"};
+  static constexpr std::array<std::string_view, 3> kLeading = {
+      kSplashMarkerEntry, kSettingsEntry, kSplashPictureEntry};
   const std::string upper = UpperAscii(entry.name);
   for (size_t i = 0; i < kLeading.size(); ++i)
     if (upper == kLeading[i]) return {0, static_cast<int>(i), {}};
-  if (EndsWith(upper, ".QRLC")) return {1, 0, LowerAscii(entry.name)};
+  if (IsInternalEntry(upper)) return {1, 0, LowerAscii(entry.name)};
   const bool inFolder = entry.name.find('/') != std::string::npos;
   return {inFolder ? 2 : 3, 0, LowerAscii(entry.name)};
 }

@@ -11,6 +11,7 @@
 
 #include "archive/ImageLayout.h"
 #include "archive/ZLib.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
@@ -28,13 +29,6 @@ struct FileDescriptor {
 };
 
 }  // namespace
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
 
 static size_t OpenRegularFile(FileDescriptor& file, const std::string& path) {
   file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

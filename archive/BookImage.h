@@ -59,7 +59,4 @@ class BookImage : public BookContent {
   ArchiveIndex index_;
 };
 
-// ASCII-only upper-casing, as every name comparison of the archive uses.
-std::string UpperAscii(std::string_view text);
-
 }  // namespace ebook

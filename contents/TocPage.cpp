@@ -2,7 +2,8 @@
 
 #include "contents/TocStream.h"
 
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
+#include "text/Ascii.h"
 
 #include <functional>
 
@@ -13,22 +14,8 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
 
-std::string TocNodePageName(std::string_view data) {
-  if (data.size() < static_cast<size_t>(kTocNodeDataSize)) return {};
-  return TocPageName(data);
-}
-
-std::string TrimPageName(std::string_view page) {
-  while (!page.empty() && static_cast<unsigned char>(page.front()) <= 32) page.remove_prefix(1);
-  while (!page.empty() && static_cast<unsigned char>(page.back()) <= 32) page.remove_suffix(1);
-  return std::string(page);
-}
-
 std::string ComparablePageName(std::string_view page) {
-  std::string name = TrimPageName(page);
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
+  return UpperAscii(TrimControl(page));
 }
 
 std::string PageNameInFolderTarget(std::string_view target, std::string_view folderTarget,

@@ -1,6 +1,7 @@
 #pragma once
-// Page names of contents nodes as the viewer uses them: read from a node's TocNodeData block,
-// trimmed for navigation, trimmed and upper-cased for comparison with the page shown.
+// Page names of contents nodes as the viewer uses them (read from a node's TocNodeData block
+// by TocPageName in contents/TocStream.h): trimmed (TrimControl, text/Ascii.h) for navigation,
+// trimmed and upper-cased for comparison with the page shown.
 
 #include <optional>
 #include <string>
@@ -8,13 +9,6 @@
 #include <vector>
 
 namespace ebook {
-
-// The page name of a contents node; empty unless `data` is a complete 512-byte TocNodeData
-// block (a node with an absent or short block shows no page). Not trimmed.
-std::string TocNodePageName(std::string_view data);
-
-// `page` without blanks and control characters (codes up to 32) at either end.
-std::string TrimPageName(std::string_view page);
 
 // The form in which page names are compared: trimmed, ASCII letters upper-cased.
 std::string ComparablePageName(std::string_view page);
@@ -32,7 +26,7 @@ std::string PageNameInFolderTarget(std::string_view target, std::string_view fol
 // page name in depth-first order, in ComparablePageName form; "" for a node without a page):
 // the last node naming `shown` (also in ComparablePageName form) exactly; when none does, the
 // last naming the same entry the way a page request finds it (without fragment or query, "//"
-// collapsed, ...: archive/EntryLookup). The selected node is kept when it names the page as
+// collapsed, ...: navigation/EntryLookup). The selected node is kept when it names the page as
 // well as any. nullopt when no node names the page: the selection stays where it is.
 std::optional<size_t> NodeNamingPage(const std::vector<std::string>& nodePages,
                                      std::string_view shown, std::optional<size_t> selected);

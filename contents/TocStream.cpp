@@ -151,11 +151,11 @@ int TocTree::Last() const {
 }
 
 std::string TocPageName(std::string_view data) {
-  if (data.size() <= kTocPageNameOffset) return {};
+  // The viewer shows no page for a node whose block is absent or short, so nothing reads a
+  // page name from a partial block.
+  if (data.size() < static_cast<size_t>(kTocNodeDataSize)) return {};
   const size_t length = static_cast<uint8_t>(data[kTocPageNameOffset]);
-  const size_t begin = kTocPageNameOffset + 1;
-  if (data.size() < begin + length) return {};
-  return std::string(data.substr(begin, length));
+  return std::string(data.substr(kTocPageNameOffset + 1, length));
 }
 
 std::string MakeTocNodeData(std::string_view page) {

@@ -19,9 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/InternalEntries.h"
+
 namespace ebook {
 
-inline constexpr std::string_view kTocEntry = "XTOC.QRLC";
 inline constexpr int32_t kTocNodeDataSize = 512;
 inline constexpr size_t kTocPageNameOffset = 256;
 
@@ -53,8 +54,9 @@ struct TocTree {
 
 TocTree ReadTocStream(std::string_view stream);
 
-// The page name a node's data block holds (bytes 257.., length at 256); empty when the block
-// is absent or too short to hold it. Not trimmed.
+// The page name a node's data block holds (bytes 257.., length at 256); empty unless `data`
+// is a complete 512-byte TocNodeData block (a node with an absent or short block shows no
+// page). Bytes after the block are ignored. Not trimmed.
 std::string TocPageName(std::string_view data);
 
 // A 512-byte TocNodeData block naming `page` (at most 255 bytes are kept).

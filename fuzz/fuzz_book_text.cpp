@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 #include "search/QueryMatcher.h"
 #include "search/SearchText.h"
 #include "text/BookText.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "AutoToc.h"
-#include "HtmlTags.h"
+#include "text/HtmlTags.h"
 #include "PageLinks.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "archive/BookImage.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {

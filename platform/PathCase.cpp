@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/BookImage.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace fs = std::filesystem;

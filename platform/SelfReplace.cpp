@@ -13,6 +13,7 @@
 #include "platform/PumpWait.h"
 #include "platform/Shell.h"
 #include "platform/RunningBook.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {

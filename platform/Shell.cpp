@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "archive/BookImage.h"
+#include "text/Ascii.h"
 
 extern char** environ;
 

@@ -15,11 +15,11 @@
 #include <unordered_set>
 
 #include "archive/BookContent.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace {
 
-constexpr std::string_view kInternalExtension = ".QRLC";
 // New numbers are drawn when a folder of the drawn name exists already; after this many
 // collisions something else is wrong with the temporary folder.
 constexpr int kFolderAttempts = 100;
@@ -36,16 +36,6 @@ std::string RelativeDiskPath(std::string_view name) {
   for (char& c : path)
     if (c == '\\') c = '/';
   return path;
-}
-
-// The name's extension is the part from its last "."; a "\" or ":" after that "." means the
-// name has none. Compared case-sensitively, as the book tool writes it.
-bool IsInternalEntry(std::string_view name) {
-  const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  const std::string_view extension = name.substr(dot);
-  if (extension.find_first_of("\\:") != std::string_view::npos) return false;
-  return extension == kInternalExtension;
 }
 
 // Creates the missing folder levels of `relative` (a safe entry path, "/" between levels)

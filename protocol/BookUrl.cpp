@@ -4,6 +4,7 @@
 
 #include "text/BookText.h"
 #include "text/PageEncoding.h"
+#include "navigation/EntryLookup.h"
 
 namespace ebook {
 
@@ -11,18 +12,7 @@ std::optional<std::string> EntryNameFromUrl(const QString& url, const QString& b
   // Addresses reach us percent-encoded, so they are plain ASCII; a case-insensitive compare of
   // QString is ASCII-only for ASCII text.
   if (!url.startsWith(baseUrl, Qt::CaseInsensitive)) return std::nullopt;
-  std::string name = url.mid(baseUrl.size()).toLatin1().toStdString();
-  std::string decoded;
-  decoded.reserve(name.size());
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (name.compare(i, 3, "%20") == 0) {
-      decoded += ' ';
-      i += 2;
-    } else {
-      decoded += name[i];
-    }
-  }
-  return decoded;
+  return SpaceEscapesDecoded(url.mid(baseUrl.size()).toLatin1().toStdString());
 }
 
 namespace {

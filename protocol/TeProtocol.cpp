@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "archive/BookContent.h"
-#include "archive/EntryLookup.h"
 #include "archive/ZLib.h"
+#include "navigation/EntryLookup.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
 #include "protocol/EntryBody.h"

@@ -7,6 +7,7 @@
 
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
+#include "settings/SettingsKeys.h"
 
 namespace ebook {
 
@@ -18,7 +19,7 @@ struct BookSettings {
   std::string StartMessage;       // cEve/start
   std::string CloseMessage;       // cEve/close
   bool BookmarkEnabled = false;   // cEve/bookmark
-  std::string BookTitle = "QUIREL eBook";  // cInfo/title, trimmed
+  std::string BookTitle{SettingDefault("cInfo", "title")};  // cInfo/title, trimmed
   std::string BookNumber;         // cInfo/enumber
   std::string BookAuthor;         // cInfo/author
   std::string BookEmail;          // cInfo/email

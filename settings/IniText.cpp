@@ -1,4 +1,6 @@
 #include "settings/IniText.h"
+#include "text/Ascii.h"
+#include "settings/SettingsKeys.h"
 
 #include <limits>
 
@@ -33,12 +35,6 @@ std::optional<uint32_t> ParseHex(std::string_view digits) {
 }
 
 }  // namespace
-
-std::string_view TrimControl(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
 
 std::optional<int32_t> ParseInteger(std::string_view text) {
   if (text.size() >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -112,6 +108,18 @@ int32_t IniText::ReadInteger(std::string_view section, std::string_view key,
 
 bool IniText::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::string IniText::ReadString(std::string_view section, std::string_view key) const {
+  return ReadString(section, key, SettingDefault(section, key));
+}
+
+int32_t IniText::ReadInteger(std::string_view section, std::string_view key) const {
+  return ReadInteger(section, key, ParseInteger(SettingDefault(section, key)).value_or(0));
+}
+
+bool IniText::ReadBool(std::string_view section, std::string_view key) const {
+  return ReadInteger(section, key) != 0;
 }
 
 }  // namespace ebook

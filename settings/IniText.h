@@ -35,6 +35,12 @@ class IniText {
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
+  // The same with the default the viewer's settings table gives the key (SettingDefault in
+  // settings/SettingsKeys.h): every reader of a key falls back to the same value.
+  std::string ReadString(std::string_view section, std::string_view key) const;
+  int32_t ReadInteger(std::string_view section, std::string_view key) const;
+  bool ReadBool(std::string_view section, std::string_view key) const;
+
   struct Line {
     std::string section;
     std::string key;
@@ -53,8 +59,5 @@ class IniText {
 // hexadecimal after "0x"/"0X" when at least one digit follows. Hexadecimal takes up to 32 bits
 // and wraps ("$FFFFFFFF" is -1); decimal must fit 32 signed bits. nullopt for anything else.
 std::optional<int32_t> ParseInteger(std::string_view text);
-
-// Removes characters with codes up to 32 from both ends.
-std::string_view TrimControl(std::string_view text);
 
 }  // namespace ebook

@@ -1,4 +1,5 @@
 #include "settings/SettingsKeys.h"
+#include "text/Ascii.h"
 
 #include <array>
 
@@ -53,5 +54,17 @@ constexpr std::array kKeys = {
 }  // namespace
 
 std::span<const SettingKey> SettingsKeys() { return kKeys; }
+
+const SettingKey* FindSettingKey(std::string_view section, std::string_view key) {
+  for (const SettingKey& entry : kKeys)
+    if (EqualsIgnoringAsciiCase(entry.section, section) && EqualsIgnoringAsciiCase(entry.key, key))
+      return &entry;
+  return nullptr;
+}
+
+std::string_view SettingDefault(std::string_view section, std::string_view key) {
+  const SettingKey* entry = FindSettingKey(section, key);
+  return entry ? entry->defaultValue : std::string_view();
+}
 
 }  // namespace ebook

@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "archive/InternalEntries.h"
+
 namespace ebook {
 
 enum class SettingType { String, Integer, Boolean, Color };
@@ -22,7 +24,11 @@ struct SettingKey {
 
 std::span<const SettingKey> SettingsKeys();
 
-// The settings entry's name inside the archive.
-inline constexpr std::string_view kSettingsEntry = "XSE1.QRLC";
+// The key's entry in the table (section and key compared without regard to ASCII case), or
+// nullptr for a key the viewer does not read.
+const SettingKey* FindSettingKey(std::string_view section, std::string_view key);
+
+// The key's default as text; "" for a key the viewer does not read.
+std::string_view SettingDefault(std::string_view section, std::string_view key);
 
 }  // namespace ebook

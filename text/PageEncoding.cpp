@@ -7,18 +7,12 @@
 
 #include "text/BookText.h"
 #include "text/Utf8.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
 
 constexpr size_t kPrescanBytes = 1024;
-
-std::string LowerAsciiCopy(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return lower;
-}
 
 bool IsLabelChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' ||
@@ -44,7 +38,7 @@ std::string DeclaredLabel(std::string_view page) {
   if (page.starts_with("\xEF\xBB\xBF")) return "utf-8";
   if (page.starts_with("\xFF\xFE")) return "utf-16le";
   if (page.starts_with("\xFE\xFF")) return "utf-16be";
-  const std::string head = LowerAsciiCopy(page.substr(0, kPrescanBytes));
+  const std::string head = LowerAscii(page.substr(0, kPrescanBytes));
   for (size_t at = head.find("<meta"); at != std::string::npos; at = head.find("<meta", at + 5)) {
     const size_t end = head.find('>', at);
     const std::string label =

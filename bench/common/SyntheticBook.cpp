@@ -10,6 +10,7 @@
 
 #include "archive/BookImage.h"
 #include "bench/common/ProseWriter.h"
+#include "text/Ascii.h"
 
 namespace ebook::bench {
 namespace {

@@ -23,6 +23,7 @@
 #include "platform/RunningBook.h"
 #include "platform/TempFolder.h"
 #include "bench/common/SyntheticBook.h"
+#include "archive/InternalEntries.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ int main() {
     inflated = 0;
     files.clear();
     for (const std::string& name : image.EnumerateEntries())
-      if (name.size() < 5 || name.substr(name.size() - 5) != ".QRLC") {
+      if (!ebook::IsInternalEntry(name)) {
         files.emplace_back(name, image.ReadEntry(name).size());
         inflated += files.back().second;
       }

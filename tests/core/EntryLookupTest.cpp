@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 
 namespace ebook {
 namespace {

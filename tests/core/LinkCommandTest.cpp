@@ -7,6 +7,7 @@
 #include "navigation/LinkCommand.h"
 #include "archive/BookImage.h"
 #include "platform/PathCase.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {

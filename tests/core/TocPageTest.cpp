@@ -2,20 +2,21 @@
 
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
 
-TEST(TocNodePageName, OnlyACompleteBlockNamesAPage) {
+TEST(TocPageName, OnlyACompleteBlockNamesAPage) {
   const std::string block = MakeTocNodeData(" ch1.htm ");
-  EXPECT_EQ(TocNodePageName(block), " ch1.htm ");
-  EXPECT_EQ(TocNodePageName(block.substr(0, 511)), "");
-  EXPECT_EQ(TocNodePageName(""), "");
-  EXPECT_EQ(TocNodePageName(block + "extra bytes"), " ch1.htm ");
+  EXPECT_EQ(TocPageName(block), " ch1.htm ");
+  EXPECT_EQ(TocPageName(block.substr(0, 511)), "");
+  EXPECT_EQ(TocPageName(""), "");
+  EXPECT_EQ(TocPageName(block + "extra bytes"), " ch1.htm ");
 }
 
 TEST(TocPageName, TrimmedForNavigationUpperCasedForComparison) {
-  EXPECT_EQ(TrimPageName(" \t sub/Page One.htm\r\n "), "sub/Page One.htm");
+  EXPECT_EQ(TrimControl(" \t sub/Page One.htm\r\n "), "sub/Page One.htm");
   EXPECT_EQ(ComparablePageName("  sub/Page One.htm#Top "), "SUB/PAGE ONE.HTM#TOP");
   // Only ASCII letters change case.
   EXPECT_EQ(ComparablePageName("caf\xe9.htm"), "CAF\xe9.HTM");

@@ -7,7 +7,7 @@
 
 #include "BookBuilder.h"
 #include "BookFiles.h"
-#include "InternalEntries.h"
+#include "InternalEntryFiles.h"
 #include "PackError.h"
 #include "RunTool.h"
 #include "ScratchFolder.h"

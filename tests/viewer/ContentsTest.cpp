@@ -339,7 +339,7 @@ class ContentsTest : public QObject {
     for (int i = 0; i < kOrder.size(); ++i) {
       window.listaNext();  // no selection at first: the first node, then on to the second
       forward << SelectedCaption(window);
-      window.TocTarget = ComparablePageName(TocNodePageName(window.TOCtree->Selected()->Data));
+      window.TocTarget = ComparablePageName(TocPageName(window.TOCtree->Selected()->Data));
     }
     QCOMPARE(forward, kOrder.mid(1) + kOrder.mid(0, 1));
     // Collapsed nodes were opened on the way, so that the selection can be seen.
@@ -350,7 +350,7 @@ class ContentsTest : public QObject {
     for (int i = 0; i < kOrder.size(); ++i) {
       window.listaBack();  // from the first node to the last
       backward << SelectedCaption(window);
-      window.TocTarget = ComparablePageName(TocNodePageName(window.TOCtree->Selected()->Data));
+      window.TocTarget = ComparablePageName(TocPageName(window.TOCtree->Selected()->Data));
     }
     QCOMPARE(backward, QStringList(kOrder.rbegin(), kOrder.rend()));
     WaitForLocation(window, "ebook://book/cover.htm");

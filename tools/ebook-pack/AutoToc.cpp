@@ -5,14 +5,15 @@
 #include <set>
 #include <unordered_map>
 
-#include "HtmlTags.h"
+#include "text/HtmlTags.h"
 #include "SettingsMaker.h"
 #include "archive/BookImage.h"
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 #include "navigation/LinkCommand.h"
 #include "text/BookText.h"
 #include "text/PageEncoding.h"
 #include "text/PageTitle.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
@@ -24,21 +25,6 @@ struct ListLink {
   std::string page;
   std::string caption;  // UTF-8
 };
-
-bool HasScheme(std::string_view address) {
-  const size_t colon = address.find(':');
-  if (colon == std::string_view::npos || colon > address.find_first_of("/?#")) return false;
-  if (colon == 0 || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
-  return std::all_of(
-      address.begin(), address.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-      });
-}
-
-std::string FolderOf(std::string_view page) {
-  const size_t slash = page.rfind('/');
-  return slash == std::string_view::npos ? std::string() : std::string(page.substr(0, slash + 1));
-}
 
 // The page as UTF-8, for captions.
 std::string PageUtf8(std::string_view bytes) {
@@ -202,35 +188,9 @@ TocTree TitlesAndHeadings(const std::vector<PackEntry>& files, std::string_view 
 }  // namespace
 
 std::optional<std::string> BookPageName(std::string_view from, std::string_view href) {
-  const size_t begin = href.find_first_not_of(" \t\r\n\f");
-  if (begin == std::string_view::npos) return std::nullopt;
-  href = href.substr(begin, href.find_last_not_of(" \t\r\n\f") - begin + 1);
-  if (ParseLinkCommand(href) || href.starts_with("//") || HasScheme(href)) return std::nullopt;
-  const size_t tailAt = std::min(href.find_first_of("?#"), href.size());
-  const std::string_view tail = href.substr(tailAt);
-  std::string path = href.front() == '/' ? std::string(href.substr(0, tailAt))
-                                         : FolderOf(from) + std::string(href.substr(0, tailAt));
-  if (tailAt == 0) path = std::string(from);  // "#part" of the page itself
-  std::vector<std::string> segments;
-  size_t at = 0;
-  for (;;) {
-    const size_t slash = path.find('/', at);
-    const std::string segment =
-        path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
-    if (segment == "..") {
-      if (segments.empty()) return std::nullopt;
-      segments.pop_back();
-    } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
-    }
-    if (slash == std::string::npos) break;
-    at = slash + 1;
-  }
-  std::string name;
-  for (size_t i = 0; i < segments.size(); ++i) name += (i ? "/" : "") + segments[i];
-  if (!name.empty() && (path.ends_with('/') || path.ends_with("/.") || path.ends_with("/..")))
-    name += '/';
-  return name + std::string(tail);
+  const LinkedPage page = ResolveLinkedPage(from, href);
+  if (page.kind != LinkedPage::Kind::Page) return std::nullopt;
+  return page.path + page.tail;
 }
 
 DerivedContents DeriveContents(const std::vector<PackEntry>& files, std::string_view startPage) {

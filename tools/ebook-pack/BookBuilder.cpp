@@ -5,17 +5,19 @@
 
 #include "AutoToc.h"
 #include "BookFiles.h"
-#include "InternalEntries.h"
+#include "InternalEntryFiles.h"
 #include "PackError.h"
 #include "Progress.h"
 #include "SettingsMaker.h"
 #include "archive/BookImage.h"
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 #include "platform/RunningBook.h"
 #include "settings/IniText.h"
 #include "settings/SettingsKeys.h"
 #include "text/BookText.h"
 #include "text/PageTitle.h"
+#include "text/Ascii.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace fs = std::filesystem;
@@ -79,7 +81,7 @@ void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
       return stored.count(UpperAscii(name)) > 0;
     });
   };
-  const std::string home = IniText(settingsText).ReadString("cSettings", "home", "");
+  const std::string home = IniText(settingsText).ReadString("cSettings", "home");
   if (missing(home))
     warnings.push_back(std::string(settingsOrigin) + ": start page \"" + home +
                        "\" is not in the book");
@@ -91,10 +93,6 @@ void CheckPages(std::string_view settingsOrigin, std::string_view tocOrigin,
           (lines.empty() ? "" : ", line " + std::to_string(i < lines.size() ? lines[i] : 0)) +
           ": page \"" + page + "\" is not in the book");
   }
-}
-
-bool IsInternalName(std::string_view name) {
-  return name.size() >= 5 && UpperAscii(name.substr(name.size() - 5)) == ".QRLC";
 }
 
 std::string DescribeLinks(const std::vector<OutsideLink>& links) {
@@ -200,7 +198,7 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
     start = *options.start;
   } else if (!options.settings.empty() && options.settings != kNone) {
     start = IniText(ToCrLf(ReadFileBytes(options.settings, "settings file")))
-                .ReadString("cSettings", "home", "");
+                .ReadString("cSettings", "home");
   } else if (options.settings.empty()) {
     start = DefaultStartPage(files);
   }
@@ -232,7 +230,7 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
   bool haveSettings = false;
   const std::string settingsText =
       SettingsFor(options, files, start, contents, result, haveSettings);
-  if (contents && haveSettings && !IniText(settingsText).ReadBool("PFiles", "UseTOC", false))
+  if (contents && haveSettings && !IniText(settingsText).ReadBool("PFiles", "UseTOC"))
     warnings.push_back("the book has contents (" + result.contents +
                        "), but its settings do not load them: set PFiles/UseTOC=1 "
                        "(and UseTOCauto=1 to open them at start)");
@@ -254,7 +252,7 @@ CollectedBook CollectBookEntries(const BuildOptions& options, BuildResult& resul
 
   std::set<std::string> stored;  // the book files' names as the viewer looks them up
   for (PackEntry& file : source.files) {
-    if (IsInternalName(file.name))
+    if (IsInternalEntry(file.name))
       warnings.push_back("\"" + file.name +
                          "\": names ending in .QRLC belong to the book's own entries; "
                          "the viewer never serves this file as a page");

@@ -11,13 +11,13 @@
 #include <unordered_set>
 
 #include "EntryProblems.h"
-#include "InternalEntries.h"
+#include "InternalEntryFiles.h"
 #include "PackError.h"
 #include "PageLinks.h"
 #include "Progress.h"
 #include "SourceFolder.h"
 #include "archive/ArchiveWriter.h"
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 #include "platform/TempFolder.h"
 #include "archive/MemoryBudget.h"
 #include "archive/ZLib.h"
@@ -27,15 +27,12 @@
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
+#include "text/Ascii.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace {
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-  return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
-bool IsInternal(std::string_view name) { return EndsWith(name, ".QRLC"); }
 bool IsHtml(std::string_view name) {
   const std::string_view extension = NameExtension(name);
   return extension == ".HTM" || extension == ".HTML";
@@ -60,10 +57,10 @@ std::string LowerKey(std::string_view section, std::string_view key) {
 std::vector<std::pair<std::string, std::string>> PictureEntries() {
   std::vector<std::pair<std::string, std::string>> pictures;
   for (int button = 1; button <= 10; ++button)
-    pictures.emplace_back(std::string("B").append(std::to_string(button)).append(".QRLC"),
+    pictures.emplace_back(ButtonPictureEntry(button),
                           "toolbar button picture");
-  pictures.emplace_back("LOGO.QRLC", "logo picture");
-  pictures.emplace_back("XSE0.QRLC", "splash picture");
+  pictures.emplace_back(std::string(kLogoEntry), "logo picture");
+  pictures.emplace_back(std::string(kSplashPictureEntry), "splash picture");
   return pictures;
 }
 
@@ -151,7 +148,7 @@ void BookChecker::ReadEntries() {
       Error("damaged entry", name, "damaged: the end marker that closes its data is missing");
       continue;
     }
-    if (IsInternal(name)) {
+    if (IsInternalEntry(name)) {
       try {
         kept_.emplace(name, book_.ReadEntry(name));
       } catch (const EZDecompressionError& error) {
@@ -172,10 +169,10 @@ void BookChecker::ReadEntries() {
 void BookChecker::CheckExtraction() {
   std::set<std::string> folders;
   for (const std::string& name : names_)
-    if (!IsInternal(name) && IsSafeEntryName(name)) AddFolders(DiskName(name), folders);
+    if (!IsInternalEntry(name) && IsSafeEntryName(name)) AddFolders(DiskName(name), folders);
   const std::string lost = "cannot be extracted to a folder, so temp-folder mode skips it: ";
   for (const std::string& name : names_) {
-    if (IsInternal(name)) continue;
+    if (IsInternalEntry(name)) continue;
     if (!IsSafeEntryName(name)) {
       Error("unextractable name", name,
             lost + "the name would leave the folder (a \"..\" part, a leading \"/\" or a \":\")");
@@ -202,7 +199,7 @@ void BookChecker::ReadPages() {
   uintmax_t total = 0;
   for (const std::string& name : names_) {
     const IndexedEntry* entry = book_.index().Find(name);
-    if (IsInternal(name) || !entry->intact) continue;
+    if (IsInternalEntry(name) || !entry->intact) continue;
     todo.push_back(name);
     total += entry->dataEnd - entry->dataBegin;
   }
@@ -335,26 +332,26 @@ void BookChecker::CheckPictures() {
     else if (const std::string problem = BitmapProblem(bytes); !problem.empty())
       Error("picture", name, "the " + role + " cannot be loaded: " + problem);
   }
-  const OptionString options(IniText(settingsText_).ReadString("cSettings", "DATA", ""));
-  if (options.is(opt::kLogo, '1') && Content("LOGO.QRLC").empty())
-    Warning("picture", "LOGO.QRLC",
+  const OptionString options(IniText(settingsText_).ReadString("cSettings", "DATA"));
+  if (options.is(opt::kLogo, '1') && Content(std::string(kLogoEntry)).empty())
+    Warning("picture", std::string(kLogoEntry),
             "the option string asks for the book's own logo picture, but the book "
             "has none; the logo area stays empty");
-  const std::string& marker = Content("XSEI.QRLC");
+  const std::string& marker = Content(std::string(kSplashMarkerEntry));
   if (!marker.empty() && marker.find_first_not_of("0123456789") != std::string::npos)
-    Error("picture", "XSEI.QRLC",
+    Error("picture", std::string(kSplashMarkerEntry),
           "the splash time " + Quoted(marker) +
               " is not a whole number of seconds; the splash never closes");
 }
 
 void BookChecker::CheckStartAndContents() {
   const IniText ini(settingsText_);
-  const OptionString options(ini.ReadString("cSettings", "DATA", ""));
+  const OptionString options(ini.ReadString("cSettings", "DATA"));
   const bool byContents = options.is(opt::kContentsNavigation, '1');
-  const bool useToc = ini.ReadBool("PFiles", "UseTOC", false);
+  const bool useToc = ini.ReadBool("PFiles", "UseTOC");
   const std::string& stream = Content(std::string(kTocEntry));
 
-  const std::string home(TrimControl(ini.ReadString("cSettings", "home", "")));
+  const std::string home(TrimControl(ini.ReadString("cSettings", "home")));
   if (!byContents && home.empty())
     Error("start page", "settings",
           "no start page (cSettings/home); the viewer opens an empty page");

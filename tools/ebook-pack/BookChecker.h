@@ -4,7 +4,7 @@
 // pictures that are not bitmaps, a start page, contents nodes, links and pictures that name no
 // entry, "#fragments" the target page has no place for, and pages that nothing leads to.
 //
-// Links are looked up as the viewer looks page requests up (archive/EntryLookup), so a link
+// Links are looked up as the viewer looks page requests up (navigation/EntryLookup), so a link
 // the viewer serves is never reported and one it cannot serve always is. Links to one missing
 // entry, or one missing place, make one finding with their count and the first pages that
 // hold them.

@@ -10,6 +10,7 @@
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
 #include "settings/SettingsKeys.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace fs = std::filesystem;
@@ -26,11 +27,9 @@ void Save(const fs::path& path, std::string_view bytes) {
   WriteFileAtomically(path, {bytes}, kFileMode);
 }
 
-bool IsInternal(std::string_view name) { return name.ends_with(".QRLC"); }
-
 bool IsButtonPicture(std::string_view name) {
-  for (int button = 1; button <= 10; ++button)
-    if (name == std::string("B").append(std::to_string(button)).append(".QRLC")) return true;
+  for (int button = 1; button <= kButtonPictureCount; ++button)
+    if (name == ButtonPictureEntry(button)) return true;
   return false;
 }
 
@@ -75,7 +74,7 @@ ExtractResult ExtractBook(const BookImage& book, const std::string& bookPath,
     } catch (const EZDecompressionError& failure) {
       throw PackError(name + " in " + bookPath + " cannot be inflated: " + failure.what());
     }
-    if (!IsInternal(name)) {
+    if (!IsInternalEntry(name)) {
       if (!IsSafeEntryName(name) || !UncreatableName(name).empty() || ViewerCannotServe(name)) {
         result.warnings.push_back(name + ": a name no file can have; left out");
         continue;
@@ -107,13 +106,13 @@ ExtractResult ExtractBook(const BookImage& book, const std::string& bookPath,
             "contents.txt holds the nodes' captions, pages and nesting; the stored contents "
             "carry more (picture numbers, other node data or damage), which a build does not "
             "make again");
-    } else if (name == "LOGO.QRLC") {
+    } else if (name == kLogoEntry) {
       Save(pictures / "logo.bmp", content);
       command += " --logo " + ShellQuoted((pictures / "logo.bmp").string());
-    } else if (name == "XSE0.QRLC") {
+    } else if (name == kSplashPictureEntry) {
       Save(pictures / "splash.bmp", content);
       splashPicture = true;
-    } else if (name == "XSEI.QRLC") {
+    } else if (name == kSplashMarkerEntry) {
       splashSeconds = content;
       Save(folder / "splash-seconds.txt", content + "\n");
     } else if (IsButtonPicture(name)) {

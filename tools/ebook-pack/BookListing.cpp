@@ -8,6 +8,8 @@
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
 #include "text/BookText.h"
+#include "text/Ascii.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace {
@@ -45,7 +47,7 @@ void PrintSettings(const BookImage& book, std::ostream& out) {
   const IniText ini(book.ReadEntry(kSettingsEntry));
   for (const SettingKey& key : SettingsKeys())
     out << key.section << '/' << key.key << '=' << EffectiveValue(ini, key) << '\n';
-  const OptionString options(ini.ReadString("cSettings", "DATA", ""));
+  const OptionString options(ini.ReadString("cSettings", "DATA"));
   for (const std::string& line : DescribeOptionString(options)) out << line << '\n';
 }
 

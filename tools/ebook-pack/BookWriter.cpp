@@ -14,6 +14,7 @@
 #include "Progress.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {

@@ -16,7 +16,7 @@
 #include "archive/BookImage.h"
 #include "archive/ZLib.h"
 #include "contents/TocText.h"
-#include "search/SearchCommand.h"
+#include "SearchCommand.h"
 #include "text/BookText.h"
 
 namespace ebook {

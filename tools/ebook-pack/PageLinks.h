@@ -3,8 +3,9 @@
 //
 // A page asks the browser for an address relative to its own, and the browser hands the
 // resolved address to the viewer, which takes the rest after the book's base address, "%20"
-// decoded, and looks it up as archive/EntryLookup says: exactly, then without fragment and
-// query, with the path collapsed, escapes decoded, a folder's index page.
+// decoded, and looks it up as navigation/EntryLookup says: exactly, then without fragment and
+// query, with the path collapsed, escapes decoded, a folder's index page. The page names
+// themselves are resolved there too (ResolveLinkedPage), for the viewer and the tool alike.
 
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ namespace ebook {
 
 struct PageLink {
   std::string kind;     // where it was written: "a href", "img src", "url()", "@import"
-  std::string address;  // as written, attribute entities not decoded
+  std::string address;  // as the browser reads it: in HTML, character references decoded
   int line = 0;         // 1-based line of the address
 };
 
@@ -47,8 +48,5 @@ struct LinkTarget {
 // Where `address`, written in the entry `from` ("CHAPTERS/ONE.HTML"), leads. A leading "/"
 // starts at the book's top folder.
 LinkTarget ResolveLink(std::string_view from, std::string_view address);
-
-// Every "%XX" escape decoded.
-std::string PercentDecoded(std::string_view text);
 
 }  // namespace ebook

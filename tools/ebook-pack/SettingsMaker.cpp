@@ -7,19 +7,13 @@
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
 
-std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
 bool IsHtmlName(std::string_view name) {
-  const std::string lower = Lowered(name);
+  const std::string lower = LowerAscii(name);
   return lower.ends_with(".html") || lower.ends_with(".htm");
 }
 
@@ -43,7 +37,7 @@ bool IsKeyLine(std::string_view line, std::string_view key) {
   line = TrimControl(line);
   const size_t equals = line.find('=');
   return equals != std::string_view::npos && !line.starts_with(";") &&
-         Lowered(TrimControl(line.substr(0, equals))) == Lowered(key);
+         LowerAscii(TrimControl(line.substr(0, equals))) == LowerAscii(key);
 }
 
 }  // namespace
@@ -56,7 +50,7 @@ std::vector<const PackEntry*> PagesInFolderOrder(const std::vector<PackEntry>& f
     const bool aTop = a->name.find('/') == std::string::npos;
     const bool bTop = b->name.find('/') == std::string::npos;
     if (aTop != bTop) return aTop;
-    return Lowered(a->name) < Lowered(b->name);
+    return LowerAscii(a->name) < LowerAscii(b->name);
   });
   return pages;
 }
@@ -64,7 +58,7 @@ std::vector<const PackEntry*> PagesInFolderOrder(const std::vector<PackEntry>& f
 std::string DefaultStartPage(const std::vector<PackEntry>& files) {
   for (const std::string_view preferred : {"index.html", "index.htm", "default.htm"})
     for (const PackEntry& file : files)
-      if (Lowered(file.name) == preferred) return file.name;
+      if (LowerAscii(file.name) == preferred) return file.name;
   const std::vector<const PackEntry*> pages = PagesInFolderOrder(files);
   return pages.empty() ? std::string() : pages.front()->name;
 }
@@ -114,7 +108,7 @@ std::string SetSettingsValue(std::string_view text, std::string_view section, st
                              std::string_view value) {
   std::vector<std::string> lines;
   for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
-  const std::string wanted = Lowered(section);
+  const std::string wanted = LowerAscii(section);
   const std::string newLine = std::string(key) + "=" + std::string(value);
   // A section written twice is one section and the first line of a key wins, as the viewer
   // reads it; new keys go to the end of the section's first run of lines.
@@ -122,7 +116,7 @@ std::string SetSettingsValue(std::string_view text, std::string_view section, st
   bool inSection = false, firstRun = false;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (const std::optional<std::string> opened = SectionOf(lines[i])) {
-      inSection = Lowered(*opened) == wanted;
+      inSection = LowerAscii(*opened) == wanted;
       firstRun = inSection && !insertAt;
       if (firstRun) insertAt = i + 1;
       continue;
@@ -146,7 +140,7 @@ std::string SetSettingsValue(std::string_view text, std::string_view section, st
 
 bool IsViewerSetting(std::string_view section, std::string_view key) {
   return std::any_of(SettingsKeys().begin(), SettingsKeys().end(), [&](const SettingKey& known) {
-    return Lowered(known.section) == Lowered(section) && Lowered(known.key) == Lowered(key);
+    return LowerAscii(known.section) == LowerAscii(section) && LowerAscii(known.key) == LowerAscii(key);
   });
 }
 

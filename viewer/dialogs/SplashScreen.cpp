@@ -12,6 +12,7 @@
 #include "settings/IniText.h"
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/dialogs/ReaderMessages.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "archive/InternalEntries.h"
+
 namespace ebook {
 
 class BookContent;
@@ -19,8 +21,8 @@ class BookContent;
 class TSplashScreen : public QWidget {
   Q_OBJECT
  public:
-  inline static constexpr char kMarkerEntry[] = "XSEI.QRLC";
-  inline static constexpr char kPictureEntry[] = "XSE0.QRLC";
+  inline static constexpr std::string_view kMarkerEntry = kSplashMarkerEntry;
+  inline static constexpr std::string_view kPictureEntry = kSplashPictureEntry;
 
   // The program entry's part: when `book` has a marker, creates the splash, sizes it to its
   // picture, centres it, shows it and paints it at once. Returns the splash, or nullptr when

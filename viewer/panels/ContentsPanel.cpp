@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "archive/InternalEntries.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "navigation/LinkCommand.h"
 #include "protocol/BookScheme.h"
+#include "text/Ascii.h"
 #include "viewer/browser/BookAddress.h"
 #include "viewer/panels/PanelCaption.h"
 #include "viewer/widgets/AnsiText.h"
@@ -84,7 +86,7 @@ QIcon PageOfText() {
   });
 }
 
-std::string PageOf(const Node* node) { return TocNodePageName(node->Data); }
+std::string PageOf(const Node* node) { return TocPageName(node->Data); }
 
 }  // namespace
 

@@ -51,36 +51,36 @@ void TBB1::FormCreate(const QString& commandLinePage) {
   BookSettings = ReadBookSettings(ini);
   // 3.
   if (options.is(opt::kAutoAdvance, '1')) {
-    const qint64 ms = qint64{ini.ReadInteger("cNav", "interval", 0)} * 1000;
+    const qint64 ms = qint64{ini.ReadInteger("cNav", "interval")} * 1000;
     Timer1->setInterval(static_cast<int>(std::clamp<qint64>(ms, 0, INT_MAX)));
   }
   // 4. StartMessage and CloseMessage are in BookSettings.
   // 5.
-  applyOuterSize(ini.ReadInteger("cEve", "width", 640), ini.ReadInteger("cEve", "height", 480));
+  applyOuterSize(ini.ReadInteger("cEve", "width"), ini.ReadInteger("cEve", "height"));
   // 6., 7.
   applyBorderStyle();
   // 8.
-  const int buttonHeight = ini.ReadInteger("cTool", "buttonheight", 45);
-  const int buttonWidth = ini.ReadInteger("cTool", "buttonwidth", 48);
+  const int buttonHeight = ini.ReadInteger("cTool", "buttonheight");
+  const int buttonWidth = ini.ReadInteger("cTool", "buttonwidth");
   // 9. SpeedButton1 ... SpeedButton9 from BL1 ... BL9, SpeedButton12 from BL10.
   for (int i = 1; i <= 10; ++i) {
     const std::string key = "BL" + std::to_string(i);
-    SpeedButton[i <= 9 ? i : 12]->setText(FromBookText(ini.ReadString("cTool", key, "")));
+    SpeedButton[i <= 9 ? i : 12]->setText(FromBookText(ini.ReadString("cTool", key)));
   }
   // 10.
-  Label4->setText(FromBookText(ini.ReadString("search", "1", "Search current page:")));
-  Button2->setText(FromBookText(ini.ReadString("search", "2", "Search this page")));
-  Label1->setText(FromBookText(ini.ReadString("search", "3", "Search all pages for:")));
+  Label4->setText(FromBookText(ini.ReadString("search", "1")));
+  Button2->setText(FromBookText(ini.ReadString("search", "2")));
+  Label1->setText(FromBookText(ini.ReadString("search", "3")));
   Button1->setText(SpeedButton[6]->text());
-  Label2->setText(FromBookText(ini.ReadString("search", "4", "Search results:")));
-  SpeedButton[10]->setToolTip(FromBookText(ini.ReadString("search", "5", "Close")));
+  Label2->setText(FromBookText(ini.ReadString("search", "4")));
+  SpeedButton[10]->setToolTip(FromBookText(ini.ReadString("search", "5")));
   // The panels' titles and the words after the number of pages found, in the book's language.
-  SearchLabel->setText(FromBookText(ini.ReadString("search", "title", "Search")));
-  PagesFoundWords = FromBookText(ini.ReadString("search", "found", "Pages found"));
-  TocLabel->setText(FromBookText(ini.ReadString("PFiles", "TOCtitle", "Table of Contents")));
+  SearchLabel->setText(FromBookText(ini.ReadString("search", "title")));
+  PagesFoundWords = FromBookText(ini.ReadString("search", "found"));
+  TocLabel->setText(FromBookText(ini.ReadString("PFiles", "TOCtitle")));
   // 11.
-  UseTOCauto = ini.ReadBool("PFiles", "UseTOCauto", false);
-  UseTOC = ini.ReadBool("PFiles", "UseTOC", false);
+  UseTOCauto = ini.ReadBool("PFiles", "UseTOCauto");
+  UseTOC = ini.ReadBool("PFiles", "UseTOC");
   // 12. BookTitle was trimmed when it was read.
   // 13.
   doregistry();

@@ -9,11 +9,13 @@
 #include <QToolButton>
 #include <utility>
 
+#include "archive/InternalEntries.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "viewer/browser/WebBrowser.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/widgets/AnsiText.h"
+#include "text/Ascii.h"
 #include "viewer/window/MainWindow.h"
 
 namespace ebook {
@@ -28,7 +30,7 @@ void TBB1::createTocPanel() {
   host.openPage = [this](const std::string& page) {
     if (!WebBrowser1) return;
     TocTarget = page;
-    WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimPageName(page)));
+    WebBrowser1->Navigate(BookBaseUrl + FromBookText(TrimControl(page)));
   };
   host.firstDocumentDone = [this] { return FirstDocumentDone; };
   TocPanel = new ContentsPanel(std::move(host), Panel2);

@@ -1,4 +1,4 @@
-#include "search/SearchCommand.h"
+#include "SearchCommand.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,15 +1,15 @@
-#include "HtmlTags.h"
+#include "text/HtmlTags.h"
 
 #include <cctype>
 
 #include "text/CharacterReferences.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsBlank(char c) { return IsHtmlBlank(c); }
+char Lower(char c) { return LowerAscii(c); }
 
 // Offset of "</tag" from `from` compared without case, or the text's end.
 size_t FindEndTag(std::string_view html, std::string_view tag, size_t from) {
@@ -24,14 +24,16 @@ size_t FindEndTag(std::string_view html, std::string_view tag, size_t from) {
 
 }  // namespace
 
+std::string WithAmpersands(std::string_view value) {
+  std::string text(value);
+  for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at)
+    text.erase(at + 1, 4);
+  return text;
+}
+
 std::optional<std::string> HtmlTag::Attribute(std::string_view wanted) const {
-  for (const auto& [attribute, value] : attributes) {
-    if (attribute != wanted) continue;
-    std::string text = value;
-    for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at)
-      text.erase(at + 1, 4);
-    return text;
-  }
+  for (const HtmlAttribute& attribute : attributes)
+    if (attribute.name == wanted) return WithAmpersands(attribute.value);
   return std::nullopt;
 }
 
@@ -69,7 +71,7 @@ std::optional<HtmlTag> HtmlTags::Next() {
         attribute += Lower(html[i++]);
       while (i < html.size() && IsBlank(html[i])) ++i;
       if (i >= html.size() || html[i] != '=') {
-        tag.attributes.emplace_back(std::move(attribute), std::string());
+        tag.attributes.push_back({std::move(attribute), std::string(), i});
         continue;
       }
       ++i;
@@ -83,13 +85,13 @@ std::optional<HtmlTag> HtmlTags::Next() {
         while (i < html.size() && !IsBlank(html[i]) && html[i] != '>') ++i;
         end = i;
       }
-      tag.attributes.emplace_back(std::move(attribute),
-                                  std::string(html.substr(begin, end - begin)));
+      tag.attributes.push_back({std::move(attribute), std::string(html.substr(begin, end - begin)), begin});
     }
     tag.after = std::min(i + 1, html.size());
     at_ = tag.after;
     if (!tag.end && (tag.name == "script" || tag.name == "style"))
       at_ = FindEndTag(html, tag.name, at_);
+    tag.bodyEnd = at_;
     return tag;
   }
   at_ = html.size();

@@ -1,14 +1,31 @@
-#include "archive/EntryLookup.h"
+#include "navigation/EntryLookup.h"
 
 #include <algorithm>
+#include <cctype>
 
-#include "archive/BookImage.h"
+#include "archive/BookContent.h"
+#include "navigation/LinkCommand.h"
+#include "text/CharacterReferences.h"
+#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
 
-// Empty, "." and "x/.." segments taken out; nullopt when ".." climbs above the top.
-std::optional<std::string> CollapsePath(std::string_view path) {
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string FolderOf(std::string_view page) {
+  const size_t slash = page.rfind('/');
+  return slash == std::string_view::npos ? std::string() : std::string(page.substr(0, slash + 1));
+}
+
+}  // namespace
+
+std::optional<std::string> CollapsedPath(std::string_view path) {
   std::vector<std::string_view> segments;
   size_t begin = 0;
   for (;;) {
@@ -36,13 +53,6 @@ std::optional<std::string> CollapsePath(std::string_view path) {
   return collapsed;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string PercentDecoded(std::string_view name) {
   std::string decoded;
   decoded.reserve(name.size());
@@ -57,7 +67,60 @@ std::string PercentDecoded(std::string_view name) {
   return decoded;
 }
 
-}  // namespace
+std::string SpaceEscapesDecoded(std::string_view text) {
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 3, "%20") == 0) {
+      decoded += ' ';
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
+
+bool HasScheme(std::string_view address) {
+  const size_t colon = address.find(':');
+  if (colon == std::string_view::npos || colon > address.find_first_of("/?#")) return false;
+  if (colon == 0 || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
+  return std::all_of(
+      address.begin(), address.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+      });
+}
+
+std::string LinkAddressInHtml(std::string_view attributeValue) {
+  return DecodeCharacterReferences(TrimHtmlBlanks(attributeValue));
+}
+
+LinkedPage ResolveLinkedPage(std::string_view from, std::string_view address) {
+  address = TrimHtmlBlanks(address);
+  if (address.empty() || ParseLinkCommand(address) || address.starts_with("//") ||
+      HasScheme(address))
+    return {};
+  const size_t tailAt = std::min(address.find_first_of("?#"), address.size());
+  LinkedPage page;
+  page.tail = std::string(address.substr(tailAt));
+  if (tailAt == 0) {  // "#part" or "?query" of the page itself
+    page.kind = LinkedPage::Kind::Page;
+    page.path = std::string(from);
+    page.samePage = true;
+    return page;
+  }
+  const std::string_view written = address.substr(0, tailAt);
+  const std::optional<std::string> path =
+      CollapsedPath(written.front() == '/' ? std::string(written) : FolderOf(from) + std::string(written));
+  if (!path) {
+    page.kind = LinkedPage::Kind::AboveTop;
+    page.tail.clear();
+    return page;
+  }
+  page.kind = LinkedPage::Kind::Page;
+  page.path = *path;
+  return page;
+}
 
 std::vector<std::string> EntryNameCandidates(std::string_view requested) {
   std::vector<std::string> candidates;
@@ -71,7 +134,7 @@ std::vector<std::string> EntryNameCandidates(std::string_view requested) {
   add(std::string(name));
   name = name.substr(0, name.find('?'));
   add(std::string(name));
-  const std::optional<std::string> collapsed = CollapsePath(name);
+  const std::optional<std::string> collapsed = CollapsedPath(name);
   if (!collapsed) return candidates;
   add(*collapsed);
   const std::string decoded = PercentDecoded(*collapsed);
@@ -86,7 +149,7 @@ std::vector<std::string> EntryNameCandidates(std::string_view requested) {
 std::string ReducedEntryName(std::string_view requested) {
   std::string_view name = requested.substr(0, requested.find('#'));
   name = name.substr(0, name.find('?'));
-  return CollapsePath(name).value_or(std::string(name));
+  return CollapsedPath(name).value_or(std::string(name));
 }
 
 std::optional<std::string> ResolveEntryName(std::string_view requested,

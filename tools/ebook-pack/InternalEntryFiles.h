@@ -1,5 +1,5 @@
 #pragma once
-// The book's own entries (names ending in ".QRLC"), made from the files the author names on
+// The book's own entries (archive/InternalEntries.h), made from the files the author names on
 // the command line. Each function throws PackError naming the file at fault.
 
 #include <filesystem>

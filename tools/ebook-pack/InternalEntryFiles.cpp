@@ -1,4 +1,4 @@
-#include "InternalEntries.h"
+#include "InternalEntryFiles.h"
 
 #include <map>
 
@@ -8,6 +8,8 @@
 #include "settings/IniText.h"
 #include "settings/OptionString.h"
 #include "settings/SettingsKeys.h"
+#include "text/Ascii.h"
+#include "archive/InternalEntries.h"
 
 namespace ebook {
 namespace fs = std::filesystem;
@@ -22,12 +24,6 @@ std::string ReadBitmap(const fs::path& file, std::string_view role) {
     throw PackError(std::string(role) + " " + file.string() +
                     " is not a Windows bitmap (it does not begin with \"BM\")");
   return bytes;
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 // The same lines ParseTocText counts as nodes: every line with something besides blanks.
@@ -90,12 +86,12 @@ std::vector<BookEntry> SplashEntries(const fs::path& picture, std::string_view s
     throw PackError("splash time \"" + std::string(seconds) +
                     "\" is not a whole number of seconds (--splash-seconds)");
   std::string bitmap = ReadBitmap(picture, "splash picture");
-  return {{"XSE0.QRLC", std::move(bitmap)},
-          {"XSEI.QRLC", std::to_string(std::stoul(std::string(seconds)))}};
+  return {{std::string(kSplashPictureEntry), std::move(bitmap)},
+          {std::string(kSplashMarkerEntry), std::to_string(std::stoul(std::string(seconds)))}};
 }
 
 BookEntry LogoEntry(const fs::path& picture) {
-  return {"LOGO.QRLC", ReadBitmap(picture, "logo picture")};
+  return {std::string(kLogoEntry), ReadBitmap(picture, "logo picture")};
 }
 
 std::vector<BookEntry> ButtonEntries(const fs::path& folder, std::vector<std::string>& warnings) {
@@ -111,11 +107,11 @@ std::vector<BookEntry> ButtonEntries(const fs::path& folder, std::vector<std::st
   }
 
   std::vector<BookEntry> entries;
-  for (int button = 1; button <= 10; ++button) {
+  for (int button = 1; button <= kButtonPictureCount; ++button) {
     const std::string number = std::to_string(button);
     const auto found = byName.find("b" + number + ".bmp");
     if (found == byName.end()) continue;
-    entries.push_back({"B" + number + ".QRLC", ReadBitmap(found->second, "button picture")});
+    entries.push_back({ButtonPictureEntry(button), ReadBitmap(found->second, "button picture")});
   }
   if (entries.empty())
     warnings.push_back("button picture folder " + folder.string() +
