@@ -89,7 +89,8 @@ QString SelectedCaption(TBB1& window) {
 
 void WaitForLocation(TBB1& window, const QString& address) {
   WaitUntil(
-      [&] { return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy(); });
+      [&] { return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy(); },
+      "the page at the awaited address to finish loading");
 }
 
 }  // namespace

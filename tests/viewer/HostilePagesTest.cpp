@@ -63,7 +63,9 @@ class OutsideServer : public QObject {
 
 QWebEnginePage* Page(TBB1& window) { return window.WebBrowser1->engineView()->page(); }
 
-void WaitForPage(TBB1& window) { WaitUntil([&] { return !window.WebBrowser1->Busy(); }); }
+void WaitForPage(TBB1& window) {
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
+}
 
 void Open(TBB1& window, const QString& address) {
   QSignalSpy finished(Page(window), &QWebEnginePage::loadFinished);

@@ -52,7 +52,9 @@ void InstallPagesBook(const std::string& options, std::vector<std::string> extra
                {"arg page.htm", "<title>argument</title>"}});
 }
 
-void WaitForPage(TBB1& window) { WaitUntil([&] { return !window.WebBrowser1->Busy(); }); }
+void WaitForPage(TBB1& window) {
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
+}
 
 }  // namespace
 

@@ -73,7 +73,8 @@ void Trigger(TBB1& window, Way way, const QString& href) {
 }
 
 void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
+  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
+            "the page to finish loading");
 }
 
 // Waits until the frame of the start page has loaded too.

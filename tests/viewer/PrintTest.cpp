@@ -46,7 +46,8 @@ std::vector<BookEntry> PrintBook() {
 }
 
 void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
+  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
+            "the page to finish loading");
 }
 
 // The output of a poppler tool run on `pdf`; fails the test when the tool is missing.

@@ -67,7 +67,9 @@ void InstallDocumentationBook() {
 
 QWebEnginePage* Page(TBB1& window) { return window.WebBrowser1->engineView()->page(); }
 
-void WaitForPage(TBB1& window) { WaitUntil([&] { return !window.WebBrowser1->Busy(); }); }
+void WaitForPage(TBB1& window) {
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
+}
 
 void Open(TBB1& window, const QString& address) {
   QSignalSpy finished(Page(window), &QWebEnginePage::loadFinished);

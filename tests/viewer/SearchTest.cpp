@@ -34,11 +34,11 @@ void InstallFruitBook() {
 }
 
 void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); });
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
 }
 
 void WaitForSearch(TBB1& window) {
-  WaitUntil([&] { return window.Button1->isEnabled(); });
+  WaitUntil([&] { return window.Button1->isEnabled(); }, "the search to finish");
 }
 
 QStringList Captions(const TBB1& window) {

@@ -193,7 +193,8 @@ class ShortcutsTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
+    WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
+            "the page to finish loading");
     if (searchPanel) {
       window.SpeedButton6Click();
       window.Button2Click();

@@ -37,7 +37,9 @@ std::vector<BookEntry> TempBook(bool bookmark = false) {
           {"sub/other.htm", "<title>other</title>"}};
 }
 
-void WaitForPage(TBB1& window) { WaitUntil([&] { return !window.WebBrowser1->Busy(); }); }
+void WaitForPage(TBB1& window) {
+  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
+}
 
 QStringList TempFolders(const QString& in) {
   return QDir(in).entryList({QStringLiteral("TMP*")}, QDir::Dirs | QDir::NoDotAndDotDot);

@@ -1,9 +1,11 @@
 #include "TestBook.h"
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QTest>
 #include <QWebEnginePage>
+#include <memory>
 
 namespace ebook::test {
 namespace {
@@ -67,19 +69,37 @@ void RecordMessages(std::function<void(const RecordedMessage&)> onMessage) {
   });
 }
 
-void WaitUntil(const std::function<bool()>& done) {
-  while (!done()) QTest::qWait(5);
+bool WaitUntil(const std::function<bool()>& done, const char* what,
+               std::chrono::milliseconds deadline) {
+  QDeadlineTimer timer(deadline);
+  while (!done()) {
+    // Once the test function has failed, further waits in it return at once: the function
+    // runs on to its next check (or its end) instead of spending a deadline on each wait.
+    if (QTest::currentTestFailed()) return false;
+    if (timer.hasExpired()) {
+      const std::string message = "Timed out after " + std::to_string(deadline.count()) +
+                                  " ms waiting for " + what;
+      QTest::qFail(message.c_str(), __FILE__, __LINE__);
+      return false;
+    }
+    QTest::qWait(5);
+  }
+  return true;
 }
 
 QVariant RunScript(QWebEnginePage* page, const QString& script) {
-  QVariant result;
-  bool finished = false;
-  page->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    finished = true;
+  // Shared with the callback: after a timed-out wait the result may still arrive later.
+  struct Outcome {
+    QVariant result;
+    bool finished = false;
+  };
+  const auto outcome = std::make_shared<Outcome>();
+  page->runJavaScript(script, [outcome](const QVariant& value) {
+    outcome->result = value;
+    outcome->finished = true;
   });
-  WaitUntil([&] { return finished; });
-  return result;
+  WaitUntil([&] { return outcome->finished; }, "a script's result");
+  return outcome->result;
 }
 
 QVariant RunAsyncScript(QWebEnginePage* page, const QString& script) {
@@ -88,7 +108,7 @@ QVariant RunAsyncScript(QWebEnginePage* page, const QString& script) {
   WaitUntil([&] {
     result = RunScript(page, QStringLiteral("window.__result"));
     return result.isValid();
-  });
+  }, "a script to store window.__result");
   return result;
 }
 

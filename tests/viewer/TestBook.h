@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -49,8 +50,13 @@ void ClearMessages();
 // Installs the recorder; `onMessage`, when set, runs for each message as it arrives.
 void RecordMessages(std::function<void(const RecordedMessage&)> onMessage = {});
 
-// Processes events until `done` holds. No deadline: a hang is the test runner's to catch.
-void WaitUntil(const std::function<bool()>& done);
+// Processes events until `done` holds; `what` names what is awaited in the failure message.
+// Past `deadline` the current test function fails with that message and the wait returns
+// false. Qt Test 6.4 aborts the whole run on an exception escaping a test function, so a
+// timeout does not throw: later waits in an already failed function return false at once,
+// and the function ends at its next QVERIFY/QCOMPARE (or `if (!WaitUntil(...)) return;`).
+bool WaitUntil(const std::function<bool()>& done, const char* what = "a condition in the window",
+               std::chrono::milliseconds deadline = std::chrono::seconds(60));
 
 // The result of a script in the page.
 QVariant RunScript(QWebEnginePage* page, const QString& script);

@@ -53,7 +53,8 @@ QString TooltipShown(QWidget* button) {
 }
 
 void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); });
+  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
+            "the page to finish loading");
 }
 
 }  // namespace
