@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "archive/BookImage.h"
 #include "archive/InternalEntries.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
