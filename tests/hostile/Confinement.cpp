@@ -12,17 +12,12 @@
 #include <sstream>
 #include <thread>
 
+#include "support/Scratch.h"
+
 namespace ebook::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 bool WriteText(const std::string& path, const std::string& text) {
   std::ofstream file(path);
@@ -89,8 +84,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   }
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-  result.out = ReadAll(outPath);
-  result.err = ReadAll(errPath);
+  result.out = ReadFile(outPath);
+  result.err = ReadFile(errPath);
   return result;
 }
 

@@ -87,9 +87,11 @@ std::string ViewerSaid(const std::string& err) {
   return said;
 }
 
-class Scratch {
+// A private home for one run of the real programs: HOME, the XDG folders and TMPDIR inside it,
+// and a stand-in for the desktop's opener. EBOOK_KEEP_HOSTILE keeps it for a look afterwards.
+class PrivateHome {
  public:
-  explicit Scratch(const std::string& name)
+  explicit PrivateHome(const std::string& name)
       : path_(fs::temp_directory_path() /
               ("ebook-hostile-" + std::to_string(getpid()) + "-" + name)) {
     fs::remove_all(path_);
@@ -101,7 +103,7 @@ class Scratch {
                           << "\"\n";
     fs::permissions(opener, fs::perms::owner_all);
   }
-  ~Scratch() {
+  ~PrivateHome() {
     if (!getenv("EBOOK_KEEP_HOSTILE")) fs::remove_all(path_);
   }
   const fs::path& path() const { return path_; }
@@ -141,8 +143,8 @@ class HostileBookTest : public ::testing::TestWithParam<size_t> {};
 TEST_P(HostileBookTest, OpensWithoutCrashHangOrStrayWrites) {
   const HostileBook& book = Books()[GetParam()];
   SCOPED_TRACE(book.name);
-  Scratch scratch(book.name);
-  const fs::path bookPath = scratch.path() / "book";
+  PrivateHome home(book.name);
+  const fs::path bookPath = home.path() / "book";
   {
     std::ofstream out(bookPath, std::ios::binary);
     std::ifstream viewer(EBOOK_VIEWER_PATH, std::ios::binary);
@@ -157,11 +159,11 @@ TEST_P(HostileBookTest, OpensWithoutCrashHangOrStrayWrites) {
     if (!box->ready()) GTEST_SKIP() << "the bomb needs a memory limit: " << box->whyNot();
   }
   const std::string procs = box ? box->procsFile() : std::string();
-  const auto environment = scratch.Environment();
-  const fs::path logs = scratch.path() / "logs";
+  const auto environment = home.Environment();
+  const fs::path logs = home.path() / "logs";
 
   // The viewer.
-  const fs::path shot = scratch.path() / "shown.png";
+  const fs::path shot = home.path() / "shown.png";
   const ProcessResult viewer =
       RunProcess(bookPath.string(), {"--screenshot", shot.string()}, environment, logs / "viewer", procs);
   EXPECT_EQ(viewer.signal, 0) << viewer.err;
@@ -173,8 +175,8 @@ TEST_P(HostileBookTest, OpensWithoutCrashHangOrStrayWrites) {
     }
   }
   // Nothing is left in the temporary folder, and nothing was written outside it.
-  EXPECT_TRUE(fs::is_empty(scratch.path() / "tmp"));
-  EXPECT_EQ(EscapedFiles(scratch.path()), std::vector<std::string>());
+  EXPECT_TRUE(fs::is_empty(home.path() / "tmp"));
+  EXPECT_EQ(EscapedFiles(home.path()), std::vector<std::string>());
   EXPECT_FALSE(fs::exists(kOutsideFolder));
 
   // The book tool.
@@ -222,8 +224,8 @@ TEST_P(HostileBookTest, OpensWithoutCrashHangOrStrayWrites) {
   viewerSummary += fs::exists(shot) ? ", window shown" : ", no window";
   if (const std::string said = ViewerSaid(viewer.err); !said.empty())
     viewerSummary += ", says \"" + FirstLine(said, 70) + "\"";
-  if (fs::exists(scratch.path() / "opened")) {
-    std::ifstream opened(scratch.path() / "opened");
+  if (fs::exists(home.path() / "opened")) {
+    std::ifstream opened(home.path() / "opened");
     const auto count = std::count(std::istreambuf_iterator<char>(opened), {}, '\n');
     viewerSummary += ", handed " + std::to_string(count) + " files to the desktop's opener";
   }

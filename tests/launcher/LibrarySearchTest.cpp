@@ -5,49 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/RunningBook.h"
 #include "launcher/LibrarySearch.h"
 #include "launcher/MissingRuntime.h"
+#include "support/Scratch.h"
 
 namespace ebook {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::Contains;
-using testing::HasSubstr;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    path_ = fs::temp_directory_path() / ("librarysearch-" + std::to_string(getpid()));
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() { fs::remove_all(path_); }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-    return (path_ / name).string();
-  }
-  std::string path() const { return path_.string(); }
-
- private:
-  fs::path path_;
-};
+using ::testing::Contains;
+using ::testing::HasSubstr;
 
 TEST(NeededLibraries, AreReadFromTheProgramsDynamicSection) {
-  const std::vector<std::string> needed = NeededLibraries(ReadAll(ExecutablePath()));
+  const std::vector<std::string> needed = NeededLibraries(testing::ReadFile(ExecutablePath()));
   EXPECT_THAT(needed, Contains("libc.so.6"));
   EXPECT_THAT(needed, Contains("libstdc++.so.6"));
 }
 
 TEST(NeededLibraries, NothingComesOfDamagedOrForeignBytes) {
-  const std::string program = ReadAll(ExecutablePath());
+  const std::string program = testing::ReadFile(ExecutablePath());
   for (const std::string& bytes : {std::string(), std::string("#!/bin/sh\n"), program.substr(0, 64),
                                    program.substr(0, program.size() / 3)})
     EXPECT_NO_THROW(NeededLibraries(bytes)) << bytes.size();
@@ -55,10 +32,10 @@ TEST(NeededLibraries, NothingComesOfDamagedOrForeignBytes) {
 }
 
 TEST(ReadLoaderCache, FindsTheCLibraryInTheSystemsCache) {
-  const auto cache = ReadLoaderCache(ReadAll("/etc/ld.so.cache"));
+  const auto cache = ReadLoaderCache(testing::ReadFile("/etc/ld.so.cache"));
   const auto libc = cache.find("libc.so.6");
   ASSERT_NE(libc, cache.end());
-  EXPECT_TRUE(fs::exists(libc->second)) << libc->second;
+  EXPECT_TRUE(std::filesystem::exists(libc->second)) << libc->second;
   EXPECT_TRUE(ReadLoaderCache("glibc-ld.so.cache1.1").empty());
   EXPECT_TRUE(ReadLoaderCache("").empty());
 }
@@ -66,9 +43,9 @@ TEST(ReadLoaderCache, FindsTheCLibraryInTheSystemsCache) {
 // Candidates that the loader would refuse do not count: an empty file (what a library hidden
 // by a bind mount of /dev/null looks like), a text file, a program of another class.
 TEST(LibrarySearch, OnlyLibrariesOfTheProgramsKindAreFound) {
-  const std::string program = ReadAll(ExecutablePath());
+  const std::string program = testing::ReadFile(ExecutablePath());
   const ElfKind kind = *ElfKindOf(program);
-  ScratchFolder folder;
+  const testing::Scratch folder;
   folder.Write("libgood.so.1", program);
   folder.Write("libempty.so.1", "");
   folder.Write("libtext.so.1", "INPUT(-lgood)\n");
@@ -76,14 +53,14 @@ TEST(LibrarySearch, OnlyLibrariesOfTheProgramsKindAreFound) {
   other[4] = kind.elfClass == 2 ? 1 : 2;
   folder.Write("libother.so.1", other);
 
-  LibrarySearch search({{folder.path()}, "/nonexistent/ld.so.cache", {}}, kind);
-  EXPECT_EQ(search.Find("libgood.so.1"), folder.path() + "/libgood.so.1");
+  LibrarySearch search({{folder.path().string()}, "/nonexistent/ld.so.cache", {}}, kind);
+  EXPECT_EQ(search.Find("libgood.so.1"), folder.path().string() + "/libgood.so.1");
   for (const char* name : {"libempty.so.1", "libtext.so.1", "libother.so.1", "libnone.so.1"})
     EXPECT_FALSE(search.Find(name)) << name;
 }
 
 TEST(LibrarySearch, TheLoadersOrderLibraryPathCacheDefaults) {
-  const std::string program = ReadAll(ExecutablePath());
+  const std::string program = testing::ReadFile(ExecutablePath());
   const ElfKind kind = *ElfKindOf(program);
   // With nowhere to look, every library the program needs is missing.
   LibrarySearch nowhere({{}, "/nonexistent/ld.so.cache", {}}, kind);
@@ -116,7 +93,7 @@ TEST(MissingRuntimeMessage, NamesWhatIsMissingAndWhatToInstall) {
   EXPECT_THAT(qt, HasSubstr("--portable"));
 
   const std::string other = MissingRuntimeMessage({"libdeflate.so.0"});
-  EXPECT_THAT(other, testing::Not(HasSubstr("WebEngine")));
+  EXPECT_THAT(other, ::testing::Not(HasSubstr("WebEngine")));
   EXPECT_THAT(other, HasSubstr("sudo apt install libdeflate0\n"));
 }
 

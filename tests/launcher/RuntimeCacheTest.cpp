@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 #include <zstd.h>
 
@@ -12,26 +11,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "archive/RuntimeFrame.h"
 #include "platform/Shell.h"
 #include "launcher/RuntimeCache.h"
+#include "support/Scratch.h"
 
 namespace ebook {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string Crc(const std::string& bytes) {
   char text[9];
@@ -41,26 +30,23 @@ std::string Crc(const std::string& bytes) {
 }
 
 // A runtime folder, its manifest, and the frame's parts made from it with tar and zstd.
-class RuntimeFixture : public testing::Test {
+class RuntimeFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("runtimecache-" + std::to_string(getpid()));
-    fs::remove_all(root_);
     const fs::path source = root_ / "source";
-    Write(source / "ebook", "viewer program");
-    Write(source / "lib/libQt6Core.so.6", std::string(5000, 'q'));
+    testing::WriteFile(source / "ebook", "viewer program");
+    testing::WriteFile(source / "lib/libQt6Core.so.6", std::string(5000, 'q'));
     manifest_ = "ebook\t14\nlib/libQt6Core.so.6\t5000\n";
-    Write(source / "MANIFEST", manifest_);
+    testing::WriteFile(source / "MANIFEST", manifest_);
     const std::string tar = (root_ / "runtime.tar").string();
     ASSERT_EQ(std::system(("tar -cf " + tar + " -C " + source.string() + " .").c_str()), 0);
-    const std::string plain = ReadAll(tar);
+    const std::string plain = testing::ReadFile(tar);
     packed_.resize(ZSTD_compressBound(plain.size()));
     packed_.resize(ZSTD_compress(packed_.data(), packed_.size(), plain.data(), plain.size(), 3));
     id_ = std::string(64, 'c');
     check_ = Crc(manifest_);
     cache_ = (root_ / "cache").string();
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   RuntimeFrame Frame() const { return {id_, check_, packed_}; }
   fs::path RuntimeFolder() const { return fs::path(cache_) / ("runtime-" + id_); }
@@ -70,14 +56,14 @@ class RuntimeFixture : public testing::Test {
     return count;
   }
 
-  fs::path root_;
+  testing::Scratch root_;
   std::string manifest_, packed_, id_, check_, cache_;
 };
 
 TEST_F(RuntimeFixture, IsUnpackedOnceAndReused) {
   const std::string folder = EnsureRuntime(Frame(), cache_);
   EXPECT_EQ(fs::path(folder), RuntimeFolder());
-  EXPECT_EQ(ReadAll(RuntimeFolder() / "ebook"), "viewer program");
+  EXPECT_EQ(testing::ReadFile(RuntimeFolder() / "ebook"), "viewer program");
   EXPECT_TRUE(RuntimeIsWhole(folder, check_));
   EXPECT_EQ(Entries(), 1u);  // no temporary folder left beside it
 
@@ -90,9 +76,10 @@ TEST_F(RuntimeFixture, IsUnpackedOnceAndReused) {
 
 TEST_F(RuntimeFixture, ARuntimeCutShortIsUnpackedAgain) {
   EnsureRuntime(Frame(), cache_);
+  using testing::WriteFile;
   for (const auto& damage : {+[](const fs::path& f) { fs::remove(f / "lib/libQt6Core.so.6"); },
-                             +[](const fs::path& f) { Write(f / "lib/libQt6Core.so.6", "short"); },
-                             +[](const fs::path& f) { Write(f / "MANIFEST", "ebook\t14\n"); },
+                             +[](const fs::path& f) { WriteFile(f / "lib/libQt6Core.so.6", "short"); },
+                             +[](const fs::path& f) { WriteFile(f / "MANIFEST", "ebook\t14\n"); },
                              +[](const fs::path& f) { fs::remove(f / "MANIFEST"); }}) {
     damage(RuntimeFolder());
     EXPECT_FALSE(RuntimeIsWhole(RuntimeFolder(), check_));
@@ -138,7 +125,7 @@ TEST_F(RuntimeFixture, RuntimesUnusedFor90DaysGo) {
 
 TEST_F(RuntimeFixture, TheViewerProgramIsCachedOnceWhereMemoryFilesCannotRun) {
   const std::string path = CachedViewerFile("viewer bytes", cache_);
-  EXPECT_EQ(ReadAll(path), "viewer bytes");
+  EXPECT_EQ(testing::ReadFile(path), "viewer bytes");
   EXPECT_EQ(access(path.c_str(), X_OK), 0);
   EXPECT_EQ(CachedViewerFile("viewer bytes", cache_), path);
   EXPECT_NE(CachedViewerFile("another viewer", cache_), path);
@@ -158,7 +145,7 @@ TEST(TakeRuntimeEnvironment, GivesStartedProgramsTheReadersOwnValues) {
   EXPECT_STREQ(getenv("LD_LIBRARY_PATH"), "/cache/runtime-x/lib");
 
   const std::vector<std::string> child = ChildEnvironment();
-  EXPECT_THAT(child, testing::Contains("LD_LIBRARY_PATH=/reader/lib"));
+  EXPECT_THAT(child, ::testing::Contains("LD_LIBRARY_PATH=/reader/lib"));
   for (const std::string& pair : child) {
     EXPECT_FALSE(pair.starts_with("QT_PLUGIN_PATH=")) << pair;
     EXPECT_FALSE(pair.starts_with("EBOOK_")) << pair;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TestBooks.h"
+#include "support/TestArchive.h"
 #include "archive/MemoryBudget.h"
 
 namespace ebook {

@@ -8,7 +8,7 @@
 #include "GeneratorFolders.h"
 #include "PackCommand.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "SettingsMaker.h"
 #include "archive/BookImage.h"
 #include "settings/IniText.h"
@@ -19,7 +19,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 
 constexpr std::string_view kWholeToolbar = "1111111111000000000000000000201110";
 constexpr std::string_view kNoContentButton = "1111111110000000000000000000201110";
@@ -45,7 +45,7 @@ class AuthoringTest : public ::testing::Test {
   }
   IniText Settings(const BookImage& image) { return IniText(image.ReadEntry("XSE1.QRLC")); }
 
-  ScratchFolder scratch;
+  Scratch scratch;
   std::string viewer;
   testing::ToolRun built;
 };

@@ -10,7 +10,7 @@
 #include "InternalEntryFiles.h"
 #include "PackError.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/BookImage.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -20,7 +20,7 @@ namespace ebook {
 namespace {
 
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 using ::testing::HasSubstr;
 
 const std::string kViewer = "stand-in viewer program\n";
@@ -46,7 +46,7 @@ class BuildBookTest : public ::testing::Test {
 
   BookImage Book() const { return BookImage::FromFile(options.output.string()); }
 
-  ScratchFolder scratch;
+  Scratch scratch;
   BuildOptions options;
 };
 

@@ -11,14 +11,14 @@
 #include "BookFiles.h"
 #include "PackCommand.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 
 namespace ebook {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 using ::testing::HasSubstr;
 
 const std::string kOldBook = "the book built before";
@@ -27,12 +27,12 @@ struct BadInput {
   std::string what;
   // Spoils the scratch folder and adds command-line arguments; returns the text the message
   // must hold (the file, and the line where there is one).
-  std::function<std::string(const ScratchFolder&, std::vector<std::string>&)> spoil;
+  std::function<std::string(const Scratch&, std::vector<std::string>&)> spoil;
 };
 
 std::vector<BadInput> BadInputs() {
   using Args = std::vector<std::string>;
-  using S = const ScratchFolder&;
+  using S = const Scratch&;
   return {
       {"missing source folder",
        [](S s, Args&) { fs::remove_all(s / "src"); return (s / "src").string(); }},
@@ -105,7 +105,7 @@ std::vector<BadInput> BadInputs() {
 TEST(BuildErrors, NameTheFileAndKeepTheOldBook) {
   for (const BadInput& bad : BadInputs()) {
     SCOPED_TRACE(bad.what);
-    ScratchFolder scratch;
+    Scratch scratch;
     scratch.Write("src/index.html", "<p>x</p>");
     scratch.Write("viewer", "stand-in viewer\n");
     fs::create_directories(scratch / "out");
@@ -128,7 +128,7 @@ TEST(BuildErrors, NameTheFileAndKeepTheOldBook) {
 
 TEST(BuildErrors, UnreadableFileIsNamed) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
-  ScratchFolder scratch;
+  Scratch scratch;
   const fs::path secret = scratch.Write("src/secret.html", "x");
   scratch.Write("viewer", "v");
   fs::permissions(secret, fs::perms::none);
@@ -141,7 +141,7 @@ TEST(BuildErrors, UnreadableFileIsNamed) {
 }
 
 TEST(BuildErrors, MissingOutputFolderWritesNothing) {
-  ScratchFolder scratch;
+  Scratch scratch;
   scratch.Write("src/index.html", "x");
   scratch.Write("viewer", "v");
   const fs::path book = scratch / "none" / "book";

@@ -8,7 +8,7 @@
 
 #include "PackCommand.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 
 namespace ebook {
@@ -19,7 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 using ::testing::StartsWith;
 
 const std::string kSettings =
@@ -45,7 +45,7 @@ class CheckReportTest : public ::testing::Test {
     return lines;
   }
 
-  ScratchFolder scratch;
+  Scratch scratch;
   int books = 0;
 };
 
@@ -188,7 +188,7 @@ class OutsideLinkTest : public ::testing::Test {
     return RunTool(args);
   }
 
-  ScratchFolder scratch;
+  Scratch scratch;
   std::string viewer;
 };
 

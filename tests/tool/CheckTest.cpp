@@ -10,7 +10,7 @@
 #include "PackCommand.h"
 #include "PageLinks.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -20,7 +20,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 
 // A Windows bitmap of 2 x 2 pixels at 24 bits, rows padded to 8 bytes; `rows` of them stored.
 std::string Bitmap(int rows = 2) {
@@ -201,7 +201,7 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
       {"entry that cannot be inflated", [](std::vector<BookEntry>&) {},
        "error: ZZ.CSS: cannot be inflated: data error", EncodeRawEntry("ZZ.CSS", "not zlib")},
   };
-  ScratchFolder scratch;
+  Scratch scratch;
   int books = 0;
   for (const Fault& fault : faults) {
     SCOPED_TRACE(fault.what);
@@ -230,7 +230,7 @@ TEST(CheckTest, FindsEachFaultAndNothingElse) {
 
 TEST(CheckTest, SampleBookHasNoFindings) {
   const std::filesystem::path samples = EBOOK_SAMPLES_DIR;
-  ScratchFolder scratch;
+  Scratch scratch;
   BuildOptions options;
   options.source = samples / "book";
   options.settings = samples / "book.ini";
@@ -256,7 +256,7 @@ TEST(CheckTest, SampleBookHasNoFindings) {
 }
 
 TEST(CheckTest, UnreadableBookIsAFailure) {
-  ScratchFolder scratch;
+  Scratch scratch;
   const std::string missing = (scratch / "missing").string();
   const std::string notABook = scratch.Write("notes.txt", "no archive here").string();
   for (const std::string& path : {missing, notABook}) {

@@ -7,7 +7,7 @@
 #include "BookBuilder.h"
 #include "PackCommand.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
 
@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 
 const std::string kBitmap = std::string("BM") + std::string(60, '\x7F');
 
@@ -45,7 +45,7 @@ testing::ToolRun RunPrinted(const std::string& out, const std::string& viewer) {
 class ExtractTest : public ::testing::Test {
  protected:
   ExtractTest() { viewer = scratch.Write("viewer", "stand-in viewer program\n").string(); }
-  ScratchFolder scratch;
+  Scratch scratch;
   std::string viewer;
 };
 

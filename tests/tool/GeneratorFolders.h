@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 
 namespace ebook::testing {
 
-inline void WriteSphinxFolder(const ScratchFolder& scratch, const std::string& top) {
+inline void WriteSphinxFolder(const Scratch& scratch, const std::string& top) {
   const std::string head =
       "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n"
       "<link rel=\"stylesheet\" href=\"_static/basic.css?v=2022.1\">\n";
@@ -55,7 +55,7 @@ inline void WriteSphinxFolder(const ScratchFolder& scratch, const std::string& t
   scratch.Write(top + "/_static/bg.png", "PNG");
 }
 
-inline void WriteDocBookFolder(const ScratchFolder& scratch, const std::string& top) {
+inline void WriteDocBookFolder(const Scratch& scratch, const std::string& top) {
   const std::string latin1 =
       "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">";
   scratch.Write(

@@ -7,7 +7,7 @@
 #include "PackCommand.h"
 #include "PageLinks.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 
 namespace ebook {
@@ -15,7 +15,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 
 TEST(HtmlLinkText, CharacterReferencesAreDecodedBeforeTheLinkIsFollowed) {
   const std::string html =
@@ -42,7 +42,7 @@ TEST(HtmlLinkText, CheckerFindsPagesNamedWithCharacterReferences) {
       {"page2.html", "<h1 id=top>Two</h1><a href=\"index.html\">back</a>"},
   };
   SortInBookOrder(entries);
-  ScratchFolder scratch;
+  Scratch scratch;
   const std::string book = scratch.Write("book", EncodeArchive(entries)).string();
   const testing::ToolRun run = RunTool({"check", book});
   EXPECT_EQ(run.code, kExitOk) << run.out << run.err;

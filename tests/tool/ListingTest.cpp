@@ -5,7 +5,7 @@
 
 #include "PackCommand.h"
 #include "RunTool.h"
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -16,7 +16,7 @@ namespace ebook {
 namespace {
 
 using testing::RunTool;
-using testing::ScratchFolder;
+using testing::Scratch;
 using ::testing::HasSubstr;
 
 const std::string kToc = "Cover\tindex.html\n  Part one\tone/a.html#top\n    Deep\tone/b.html\nNo page\t\n";
@@ -36,7 +36,7 @@ class ListingTest : public ::testing::Test {
                  {"XTOC.QRLC", WriteTocStream(ParseTocText(kToc))}});
   }
 
-  ScratchFolder scratch;
+  Scratch scratch;
   int books = 0;
 };
 

@@ -9,14 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "ScratchFolder.h"
+#include "support/Scratch.h"
 
 namespace ebook {
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-using testing::ScratchFolder;
+using testing::Scratch;
 
 struct ProgramRun {
   int status = -1;
@@ -67,7 +67,7 @@ ProgramRun RunProgram(const std::vector<std::string>& args, bool terminal) {
 }
 
 TEST(ProgressTest, DrawnOnATerminalOnly) {
-  ScratchFolder scratch;
+  Scratch scratch;
   for (int page = 0; page < 40; ++page)
     scratch.Write("src/p" + std::to_string(page) + ".html", std::string(20000, 'x'));
   const std::string viewer = scratch.Write("viewer", "stand-in viewer program\n").string();

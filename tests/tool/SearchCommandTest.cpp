@@ -1,33 +1,22 @@
 #include "SearchCommand.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include "TestBooks.h"
+#include "support/Scratch.h"
+#include "support/TestArchive.h"
 
 namespace ebook {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::CorruptedStream;
 using testing::TestArchive;
 
 class SearchCommandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("search-command-" + std::to_string(getpid()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string WriteBook(const TestArchive& archive) {
-    const fs::path path = folder_ / "book.exe";
-    std::ofstream(path, std::ios::binary) << archive.bytes();
-    return path.string();
+    return folder_.Write("book.exe", archive.bytes()).string();
   }
 
   int Run(const std::string& book, const std::string& query) {
@@ -36,7 +25,7 @@ class SearchCommandTest : public ::testing::Test {
     return RunSearchCommand(book, query, out_, err_);
   }
 
-  fs::path folder_;
+  testing::Scratch folder_;
   std::ostringstream out_;
   std::ostringstream err_;
 };

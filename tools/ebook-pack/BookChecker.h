@@ -77,6 +77,10 @@ class BookChecker {
             const std::string& key, const std::string& page, int line);
   const std::string& Content(const std::string& name) const;
 
+  static bool IsHtml(std::string_view name);
+  static std::string Quoted(std::string_view text);  // "text", quotes included
+  static std::string Plural(size_t count, std::string_view one, std::string_view many);
+
   const BookImage& book_;
   Progress* progress_;
   std::vector<Finding> findings_;

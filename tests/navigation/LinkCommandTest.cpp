@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-
 #include "navigation/LinkCommand.h"
 #include "archive/BookImage.h"
-#include "platform/PathCase.h"
-#include "text/Ascii.h"
 
 namespace ebook {
 namespace {
@@ -59,23 +53,6 @@ TEST(PageTargetOf, DropsTheBaseAndDecodesLikeCommands) {
 TEST(ExpandOpenArgument, DriveFirstThenSystemVolume) {
   EXPECT_EQ(ExpandOpenArgument("$DRV$\\DOCS\\A.PDF", "E:", "C:"), "E:\\DOCS\\A.PDF");
   EXPECT_EQ(ExpandOpenArgument("$WIN$/X $DRV$/Y", "/media/usb", ""), "/X /media/usb/Y");
-}
-
-TEST(ResolvePathIgnoringCase, FindsTheFileWhateverItsCase) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::temp_directory_path() / "ebook-path-case-test";
-  fs::remove_all(root);
-  fs::create_directories(root / "docs" / "Sub");
-  std::ofstream(root / "docs" / "Sub" / "guide.pdf") << "pdf";
-  std::string written = UpperAscii((root / "docs/Sub/guide.pdf").string());
-  std::replace(written.begin(), written.end(), '/', '\\');
-  EXPECT_EQ(ResolvePathIgnoringCase(written), (root / "docs/Sub/guide.pdf").string());
-  EXPECT_EQ(ResolvePathIgnoringCase((root / "DOCS/SUB/GUIDE.PDF").string()),
-            (root / "docs/Sub/guide.pdf").string());
-  EXPECT_EQ(ResolvePathIgnoringCase((root / "DOCS/MISSING.PDF").string()),
-            (root / "DOCS/MISSING.PDF").string());
-  EXPECT_EQ(ResolvePathIgnoringCase("HTTPS://EXAMPLE.COM/"), "HTTPS://EXAMPLE.COM/");
-  fs::remove_all(root);
 }
 
 }  // namespace

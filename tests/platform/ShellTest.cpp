@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "Scratch.h"
+#include "support/Scratch.h"
 #include "platform/Shell.h"
 
 namespace ebook {

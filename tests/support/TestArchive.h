@@ -1,5 +1,6 @@
 #pragma once
-// Fixture books for the search tests, written by the same writer the book tool uses.
+// Books for tests, entry by entry, written by the same writer the book tool uses; also
+// entries stored exactly as given, to make damaged or unusual books.
 
 #include <string>
 #include <string_view>

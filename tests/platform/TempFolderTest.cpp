@@ -9,7 +9,7 @@
 #include <regex>
 #include <set>
 
-#include "Scratch.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BookImage.h"
 #include "platform/Shell.h"

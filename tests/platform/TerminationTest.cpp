@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-#include "Scratch.h"
+#include "Children.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 
 namespace ebook {

@@ -4,13 +4,12 @@
 
 #include "archive/ImageLayout.h"
 #include "archive/RuntimeFrame.h"
-#include "platform/RunningBook.h"
 
 namespace ebook {
 namespace {
 
 std::string OwnProgram() {
-  std::ifstream file(ExecutablePath(), std::ios::binary);
+  std::ifstream file("/proc/self/exe", std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 

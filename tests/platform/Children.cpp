@@ -1,56 +1,13 @@
-#include "Scratch.h"
+#include "Children.h"
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 extern char** environ;
 
 namespace ebook::testing {
-
-namespace fs = std::filesystem;
-
-Scratch::Scratch() {
-  std::string pattern = (fs::temp_directory_path() / "ebook-tempfolder-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-  path_ = pattern;
-  previousWorkingFolder_ = fs::current_path();
-  if (const char* tmpdir = std::getenv("TMPDIR")) {
-    hadTmpdir_ = true;
-    previousTmpdir_ = tmpdir;
-  }
-}
-
-Scratch::~Scratch() {
-  std::error_code error;
-  fs::current_path(previousWorkingFolder_, error);
-  if (hadTmpdir_)
-    setenv("TMPDIR", previousTmpdir_.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
-  fs::remove_all(path_, error);
-}
-
-void Scratch::UseAsTempFolder() { setenv("TMPDIR", path_.c_str(), 1); }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes, unsigned mode) {
-  {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-  }
-  chmod(path.c_str(), mode);
-}
 
 Child Start(const std::string& program, const std::vector<std::string>& arguments,
             const std::vector<std::string>& extraEnvironment, int logWrite, int holdRead) {

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "platform/AvailableMemory.h"
+#include "support/Scratch.h"
 
 namespace ebook {
 namespace {
@@ -17,17 +16,12 @@ constexpr size_t kMiB = size_t{1} << 20;
 // cgroup folders.
 class FakeSystem {
  public:
-  FakeSystem() : root_(fs::temp_directory_path() / ("memory-" + std::to_string(getpid()))) {
-    fs::remove_all(root_);
+  FakeSystem() {
     fs::create_directories(root_ / "proc/self");
     Write("proc/meminfo", "MemTotal:       24000000 kB\nMemAvailable:    8388608 kB\n");
   }
-  ~FakeSystem() { fs::remove_all(root_); }
 
-  void Write(const std::string& path, const std::string& text) {
-    fs::create_directories((root_ / path).parent_path());
-    std::ofstream(root_ / path) << text;
-  }
+  void Write(const std::string& path, const std::string& text) { root_.Write(path, text); }
   // One cgroup folder: limit (v1 number or v2 "max"), usage and memory.stat.
   void Level(const std::string& folder, bool v2, const std::string& limit, size_t usage,
              const std::string& stat = "") {
@@ -35,10 +29,10 @@ class FakeSystem {
     Write(folder + (v2 ? "/memory.current" : "/memory.usage_in_bytes"), std::to_string(usage) + "\n");
     if (!stat.empty()) Write(folder + "/memory.stat", stat);
   }
-  std::string root() const { return root_.string(); }
+  std::string root() const { return root_.path().string(); }
 
  private:
-  fs::path root_;
+  testing::Scratch root_;
 };
 
 constexpr char kV1Mounts[] =

@@ -1,39 +1,12 @@
 #pragma once
-// Helpers shared by the temp-folder tests: a scratch folder removed afterwards, whole-file
-// reads and writes, and child processes that report over a pipe.
+// Child processes for the platform tests: started with extra descriptors, reporting over a pipe.
 
 #include <sys/types.h>
 
-#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ebook::testing {
-
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes. The working folder and $TMPDIR are put back as they were.
-class Scratch {
- public:
-  Scratch();
-  ~Scratch();
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  // Makes this folder the one ExtractBookToTemp creates its folders in.
-  void UseAsTempFolder();
-
- private:
-  std::filesystem::path path_;
-  std::filesystem::path previousWorkingFolder_;
-  std::string previousTmpdir_;
-  bool hadTmpdir_ = false;
-};
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& bytes, unsigned mode = 0644);
 
 // A pipe whose write end children inherit as descriptor kChildLogFd and whose read end the
 // test reads lines from; the test's own copy of the write end is closed once the children run,

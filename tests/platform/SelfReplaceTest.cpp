@@ -8,7 +8,8 @@
 #include <filesystem>
 #include <set>
 
-#include "Scratch.h"
+#include "Children.h"
+#include "support/Scratch.h"
 #include "archive/ArchiveWriter.h"
 #include "platform/SelfReplace.h"
 
