@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"

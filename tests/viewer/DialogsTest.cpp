@@ -10,7 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"

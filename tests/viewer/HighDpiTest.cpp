@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/dialogs/SplashScreen.h"

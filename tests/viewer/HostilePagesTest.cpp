@@ -14,7 +14,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
 

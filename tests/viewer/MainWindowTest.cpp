@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/window/StartAddress.h"

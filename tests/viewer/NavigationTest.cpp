@@ -18,7 +18,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "platform/Shell.h"
 #include "platform/RunningBook.h"
 #include "viewer/window/Application.h"

@@ -24,7 +24,7 @@
 #include <iterator>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
 #include "viewer/browser/WebBrowser.h"

@@ -8,7 +8,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "archive/ArchiveWriter.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"

@@ -15,7 +15,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
 #include "viewer/window/MainWindow.h"

@@ -12,7 +12,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "archive/BookImage.h"
 #include "platform/RunningBook.h"
 #include "viewer/panels/FindBar.h"

@@ -19,7 +19,7 @@
 #include <map>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"

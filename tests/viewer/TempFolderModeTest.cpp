@@ -13,7 +13,7 @@
 #include <fstream>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ZLib.h"
 #include "protocol/TempFolderRequests.h"

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "platform/Shell.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"

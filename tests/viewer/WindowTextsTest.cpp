@@ -16,7 +16,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "settings/IniText.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/widgets/CaptionButton.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 #include "protocol/BookScheme.h"
 #include "viewer/window/Application.h"
 
