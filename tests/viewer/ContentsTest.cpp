@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -85,12 +86,6 @@ Node* Find(TBB1& window, const QString& caption) {
 QString SelectedCaption(TBB1& window) {
   Node* node = window.TOCtree->Selected();
   return node ? node->text(0) : QString();
-}
-
-void WaitForLocation(TBB1& window, const QString& address) {
-  WaitUntil(
-      [&] { return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy(); },
-      "the page at the awaited address to finish loading");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/window/StartAddress.h"
@@ -50,10 +51,6 @@ void InstallPagesBook(const std::string& options, std::vector<std::string> extra
                {"start.htm", "<title>start</title>"},
                {"other.htm", "<title>other</title>"},
                {"arg page.htm", "<title>argument</title>"}});
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "platform/Shell.h"
 #include "platform/RunningBook.h"
 #include "viewer/window/Application.h"
@@ -72,14 +73,9 @@ void Trigger(TBB1& window, Way way, const QString& href) {
   }
 }
 
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
-}
-
 // Waits until the frame of the start page has loaded too.
 void WaitForFrame(TBB1& window) {
-  WaitForPage(window);
+  WaitForDocument(window);
   WaitUntil([&] {
     return RunScript(window.WebBrowser1->Document(),
                      QStringLiteral("(function(){var f=document.querySelector('iframe');"
@@ -320,7 +316,7 @@ class NavigationTest : public QObject {
     TBB1 window(ExeImage(), QStringLiteral("other.htm"));
     QCOMPARE(window.BookmarkKey(), QStringLiteral("Shelf Book{3}"));
     QCOMPARE(window.StartAddress, QStringLiteral("ebook://book/other.htm"));
-    WaitForPage(window);
+    WaitForDocument(window);
     opened_.clear();
     RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('go').click()"));
     Fence(window);
@@ -338,14 +334,11 @@ class NavigationTest : public QObject {
     TBB1 window(test::Book());
     QSignalSpy closed(&window, &TBB1::closed);
     window.show();
-    WaitForPage(window);
+    WaitForDocument(window);
     // A web page the reader has reached from the book.
     const QString html = "<a id=go href=\"" + href + "\">go</a>";
     window.WebBrowser1->Document()->setHtml(html, QUrl(QStringLiteral("https://example.com/")));
-    WaitUntil([&] {
-      return !window.WebBrowser1->Busy() &&
-             window.WebBrowser1->LocationURL() == QLatin1String("https://example.com/");
-    });
+    WaitForLocation(window, QStringLiteral("https://example.com/"));
     const QString outside = PageAddress(window);
     RunScript(window.WebBrowser1->Document(),
               QStringLiteral("document.getElementById('go').click();"
@@ -371,22 +364,22 @@ class NavigationTest : public QObject {
     QFETCH(bool, follows);
     InstallLinkBook(Options({{19, mode}}), "other.htm");
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     // Nothing behind the first page: Back does nothing.
     window.SpeedButton1Click();
-    WaitForPage(window);
+    WaitForDocument(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), kStart);
     QVERIFY(!window.CanGoBack);
 
     window.WebBrowser1->Navigate(kOther);
     WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitForPage(window);
+    WaitForDocument(window);
     if (follows) WaitUntil([&] { return window.CanGoBack; });
     QCOMPARE(window.CanGoBack, follows);
     window.SpeedButton2Click();  // nothing ahead
     window.SpeedButton1Click();
     if (follows) WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
-    WaitForPage(window);
+    WaitForDocument(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), follows ? kStart : kOther);
     if (!follows) return;
     WaitUntil([&] { return window.CanGoForward; });
@@ -397,10 +390,10 @@ class NavigationTest : public QObject {
   void homeShowsStartPage() {
     InstallLinkBook(Options({{19, '0'}}), "other.htm");
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     window.WebBrowser1->Navigate(kOther);
     WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitForPage(window);
+    WaitForDocument(window);
     // The start page holds a frame, whose own navigation follows the page's: the first
     // navigation Home starts is the page's.
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
@@ -432,7 +425,7 @@ class NavigationTest : public QObject {
     InstallLinkBook(Options({{26, '1'}, {19, '0'}}), "other.htm",
                     {"[cNav]", "interval=1000"});
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     QVERIFY(window.Timer1->isActive());
     window.SpeedButton5Click();
     QVERIFY(!window.Timer1Enabled);
@@ -456,7 +449,7 @@ class NavigationTest : public QObject {
     // No document yet: nothing happens.
     window.SpeedButton7Click();
     QCOMPARE(previews_, 0);
-    WaitForPage(window);
+    WaitForDocument(window);
     window.SpeedButton7Click();
     QCOMPARE(previews_, 1);
     QVERIFY(previewPages_ >= 1);
@@ -467,7 +460,7 @@ class NavigationTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(window.TocPanel->isVisible());
-    WaitForPage(window);
+    WaitForDocument(window);
     // The first page keeps the keyboard although the contents panel is open.
     QVERIFY(window.FirstDocumentDone);
     QVERIFY(window.WebBrowser1->isAncestorOf(window.focusWidget()));

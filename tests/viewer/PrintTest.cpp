@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
 #include "viewer/browser/WebBrowser.h"
@@ -43,11 +44,6 @@ std::vector<BookEntry> PrintBook() {
            "<title>Start</title><p>The lamplighter trims the wick.</p>"
            "<button id=print onclick=\"window.print()\">Print</button>"},
           {"other.htm", "<title>Other</title><p>Paraffin keeps the flame steady.</p>"}};
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
 }
 
 // The output of a poppler tool run on `pdf`; fails the test when the tool is missing.
@@ -141,7 +137,7 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
-    WaitForPage(window);
+    WaitForDocument(window);
     const QString pdf = scratch_.filePath(QStringLiteral("printed.pdf"));
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& preview) {
       WhenPreviewShowsPages(preview, [&](QPrintPreviewDialog& dialog) {
@@ -168,7 +164,7 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
-    WaitForPage(window);
+    WaitForDocument(window);
     window.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
     WaitUntil([&] { return !window.WebBrowser1->Busy() && window.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")); });
     const QString pdf = scratch_.filePath(QStringLiteral("saved.pdf"));
@@ -205,7 +201,7 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();
-    WaitForPage(window);
+    WaitForDocument(window);
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& preview) {
       previewed_ << window.WebBrowser1->LocationURL();
       WhenPreviewShowsPages(preview, [](QPrintPreviewDialog&) {});
@@ -218,14 +214,11 @@ class PrintTest : public QObject {
     window.WebBrowser1->Document()->setHtml(
         QStringLiteral("<button id=print onclick=\"window.print()\">Print</button>"),
         QUrl(QStringLiteral("https://example.com/")));
-    WaitUntil([&] {
-      return !window.WebBrowser1->Busy() &&
-             window.WebBrowser1->LocationURL() == QLatin1String("https://example.com/");
-    });
+    WaitForLocation(window, QStringLiteral("https://example.com/"));
     RunScript(window.WebBrowser1->Document(), QStringLiteral("window.print(); 1"));
     // Back in the book, a print request after that one opens the preview again.
     window.WebBrowser1->Navigate(kStart);
-    WaitForPage(window);
+    WaitForDocument(window);
     RunScript(window.WebBrowser1->Document(), QStringLiteral("window.print(); 1"));
     WaitUntil([&] { return previewed_.size() >= 2; });
     QCOMPARE(previewed_, (QStringList{kStart, kStart}));

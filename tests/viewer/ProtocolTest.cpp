@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
@@ -25,14 +26,6 @@ class ProtocolTest : public QObject {
   std::unique_ptr<TBB1> window_;
 
   QWebEnginePage* page() { return window_->WebBrowser1->engineView()->page(); }
-
-  // Navigates and waits for the load; returns whether it succeeded.
-  bool Open(const QString& address) {
-    QSignalSpy finished(page(), &QWebEnginePage::loadFinished);
-    window_->WebBrowser1->Navigate(address);
-    WaitUntil([&] { return !finished.isEmpty(); });
-    return finished.first().first().toBool();
-  }
 
  private slots:
   void initTestCase() {
@@ -55,7 +48,7 @@ class ProtocolTest : public QObject {
         EncodeRawEntry("DATA/BROKEN.TXT", "not deflated either") +
         EncodeRawEntry("IMAGES/BROKEN.GIF", "no picture"));
     window_ = std::make_unique<TBB1>(test::Book());
-    WaitUntil([&] { return !window_->WebBrowser1->Busy(); });
+    WaitForPage(*window_);
   }
 
   void cleanupTestCase() { window_.reset(); }
@@ -132,35 +125,35 @@ class ProtocolTest : public QObject {
   }
   void charsets() {
     QFETCH(QString, address);
-    QVERIFY(Open(address));
+    QVERIFY(OpenAndWait(*window_, address));
     QCOMPARE(RunScript(page(), "document.querySelector('p').textContent").toString(),
              QStringLiteral("caf\u00e9"));
   }
 
   void spaceEscapeFindsEntry() {
-    QVERIFY(Open("ebook://book/my%20page.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/my%20page.htm"));
     QCOMPARE(RunScript(page(), "document.title").toString(), QStringLiteral("spaced"));
   }
 
   void missingPageIsEmpty() {
-    QVERIFY(Open("ebook://book/nothing-here.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/nothing-here.htm"));
     QCOMPARE(RunScript(page(), "document.body.innerHTML").toString(), QString());
   }
 
   // A damaged page says so in the reader's words; anything else that cannot be inflated fails.
   void damagedEntries() {
-    QVERIFY(Open("ebook://book/broken.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/broken.htm"));
     QCOMPARE(RunScript(page(), "document.title").toString(), QStringLiteral("Damaged page"));
     QCOMPARE(RunScript(page(), "document.querySelector('p').textContent").toString(),
              QStringLiteral("broken.htm: data error"));
-    QVERIFY(Open("ebook://book/data/broken.txt"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/data/broken.txt"));
     QVERIFY(RunScript(page(), "document.body.textContent").toString().endsWith(
         QStringLiteral("data/broken.txt: data error\n")));
-    QVERIFY(!Open("ebook://book/images/broken.gif"));
+    QVERIFY(!OpenAndWait(*window_, "ebook://book/images/broken.gif"));
   }
 
   void fetchReadsBookFiles() {
-    QVERIFY(Open("ebook://book/fetch.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/fetch.htm"));
     QCOMPARE(RunAsyncScript(page(), "fetch('data/words.txt').then(r => r.text())"
                                     ".then(t => window.__result = t,"
                                     " e => window.__result = 'failed: ' + e);")
@@ -186,7 +179,7 @@ class ProtocolTest : public QObject {
     QVERIFY(local.open());
     local.write("secret");
     local.flush();
-    QVERIFY(Open("ebook://book/fetch.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/fetch.htm"));
     const QString script = QStringLiteral(
         "const x = new XMLHttpRequest(); x.open('GET', '%1');"
         "x.onload = () => window.__result = 'read: ' + x.responseText;"

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
@@ -93,7 +94,7 @@ class ShortcutsTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    WaitUntil([&] { return !window.WebBrowser1->Busy(); });
+    WaitForPage(window);
     QVERIFY(!window.SpeedButton[1]->isVisible());
     Open(window, "one.htm");
     Open(window, "two.htm");
@@ -193,8 +194,7 @@ class ShortcutsTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
+    WaitForDocument(window);
     if (searchPanel) {
       window.SpeedButton6Click();
       window.Button2Click();

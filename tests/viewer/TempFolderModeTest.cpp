@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ZLib.h"
 #include "protocol/TempFolderRequests.h"
@@ -35,10 +36,6 @@ std::vector<BookEntry> TempBook(bool bookmark = false) {
            "<a id=next href='sub/Other.htm'>next</a>"},
           {"css/look.css", "body { margin-left: 17px }"},
           {"sub/other.htm", "<title>other</title>"}};
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
 }
 
 QStringList TempFolders(const QString& in) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/WindowWaits.h"
 #include "settings/IniText.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/widgets/CaptionButton.h"
@@ -50,11 +51,6 @@ QString TooltipShown(QWidget* button) {
   QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
   QApplication::sendEvent(button, &help);
   return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
 }
 
 }  // namespace
@@ -180,14 +176,14 @@ class WindowTextsTest : public QObject {
     InstallBook({SettingsEntry(lines), {"a.htm", "<title>A</title>lamp"},
                  {"b.htm", "<title>B</title>lamp"}});
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     QCOMPARE(window.TocLabel->text(), contents);
     QCOMPARE(window.SearchLabel->text(), search);
     QCOMPARE(window.TocPanel->accessibleName(), contents);
     QCOMPARE(window.SearchPanel->accessibleName(), search);
     window.Edit1->setText(QStringLiteral("lamp"));
     window.Button1Click();
-    WaitUntil([&] { return window.Button1->isEnabled(); });
+    WaitForSearch(window);
     QCOMPARE(window.Label3->text(), found);
   }
 };
