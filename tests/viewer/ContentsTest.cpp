@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
@@ -526,6 +527,6 @@ class ContentsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeContentsTest() { return std::make_unique<ContentsTest>(); }
-
 #include "ContentsTest.moc"
+
+EBOOK_VIEWER_TEST(ContentsTest);

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
@@ -181,6 +182,6 @@ class DialogsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeDialogsTest() { return std::make_unique<DialogsTest>(); }
-
 #include "DialogsTest.moc"
+
+EBOOK_VIEWER_TEST(DialogsTest);

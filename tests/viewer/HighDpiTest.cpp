@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/dialogs/SplashScreen.h"
@@ -182,6 +183,6 @@ class HighDpiTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeHighDpiTest() { return std::make_unique<HighDpiTest>(); }
-
 #include "HighDpiTest.moc"
+
+EBOOK_VIEWER_TEST(HighDpiTest);

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
@@ -256,6 +257,6 @@ class HostilePagesTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeHostilePagesTest() { return std::make_unique<HostilePagesTest>(); }
-
 #include "HostilePagesTest.moc"
+
+EBOOK_VIEWER_TEST(HostilePagesTest);

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
@@ -286,6 +287,6 @@ class MainWindowTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeMainWindowTest() { return std::make_unique<MainWindowTest>(); }
-
 #include "MainWindowTest.moc"
+
+EBOOK_VIEWER_TEST(MainWindowTest);

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "platform/Shell.h"
 #include "platform/RunningBook.h"
@@ -481,6 +482,6 @@ class NavigationTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeNavigationTest() { return std::make_unique<NavigationTest>(); }
-
 #include "NavigationTest.moc"
+
+EBOOK_VIEWER_TEST(NavigationTest);

@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
@@ -275,6 +276,6 @@ class PrintTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakePrintTest() { return std::make_unique<PrintTest>(); }
-
 #include "PrintTest.moc"
+
+EBOOK_VIEWER_TEST(PrintTest);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "protocol/BookScheme.h"
@@ -191,6 +192,6 @@ class ProtocolTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeProtocolTest() { return std::make_unique<ProtocolTest>(); }
-
 #include "ProtocolTest.moc"
+
+EBOOK_VIEWER_TEST(ProtocolTest);

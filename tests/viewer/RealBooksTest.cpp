@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -199,6 +200,6 @@ class RealBooksTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeRealBooksTest() { return std::make_unique<RealBooksTest>(); }
-
 #include "RealBooksTest.moc"
+
+EBOOK_VIEWER_TEST(RealBooksTest);

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "archive/BookImage.h"
 #include "platform/RunningBook.h"
@@ -204,6 +205,6 @@ class SearchTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeSearchTest() { return std::make_unique<SearchTest>(); }
-
 #include "SearchTest.moc"
+
+EBOOK_VIEWER_TEST(SearchTest);

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/window/MainWindow.h"
@@ -247,6 +248,6 @@ class ShortcutsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeShortcutsTest() { return std::make_unique<ShortcutsTest>(); }
-
 #include "ShortcutsTest.moc"
+
+EBOOK_VIEWER_TEST(ShortcutsTest);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ZLib.h"
@@ -238,6 +239,6 @@ class TempFolderModeTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeTempFolderModeTest() { return std::make_unique<TempFolderModeTest>(); }
-
 #include "TempFolderModeTest.moc"
+
+EBOOK_VIEWER_TEST(TempFolderModeTest);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
 #include "settings/IniText.h"
 #include "viewer/dialogs/AboutBox.h"
@@ -188,6 +189,6 @@ class WindowTextsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeWindowTextsTest() { return std::make_unique<WindowTextsTest>(); }
-
 #include "WindowTextsTest.moc"
+
+EBOOK_VIEWER_TEST(WindowTextsTest);
