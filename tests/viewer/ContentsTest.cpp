@@ -474,7 +474,8 @@ class ContentsTest : public QObject {
     QElapsedTimer clock;
     clock.start();
     for (const char* caption : {"Part one", "Chapter 1"}) {
-      WaitUntil([&] { return SelectedCaption(window) == QLatin1String(caption); });
+      const std::string what = std::string("the contents panel to select ") + caption;
+      WaitUntil([&] { return SelectedCaption(window) == QLatin1String(caption); }, what.c_str());
       QVERIFY2(clock.restart() >= 900, caption);  // one step a second
     }
     window.show();

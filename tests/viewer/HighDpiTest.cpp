@@ -179,7 +179,7 @@ class HighDpiTest : public QObject {
     const QPixmap shown = splash->Image1->pixmap();
     QCOMPARE(shown.devicePixelRatio(), splash->devicePixelRatio());
     QCOMPARE(shown.size(), QSize(120, 80) * splash->devicePixelRatio());
-    WaitUntil([&] { return splash.isNull(); });
+    WaitUntil([&] { return splash.isNull(); }, "the splash window to close");
   }
 };
 

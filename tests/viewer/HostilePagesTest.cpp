@@ -180,7 +180,8 @@ class HostilePagesTest : public QObject {
       QVERIFY2(server.paths().isEmpty(), qPrintable(server.paths().join(QLatin1Char(' '))));
 
       OpenAndWait(window, server.address(QStringLiteral("/page")));
-      WaitUntil([&] { return server.saw(QStringLiteral("/own")); });
+      WaitUntil([&] { return server.saw(QStringLiteral("/own")); },
+                "the outside page to fetch /own from its own server");
     }
   }
 
@@ -250,7 +251,7 @@ class HostilePagesTest : public QObject {
       }
     });
     RunScript(Page(window), QStringLiteral("document.getElementById('show').click();"));
-    WaitUntil([&] { return shown > 0; });
+    WaitUntil([&] { return shown > 0; }, "the page's command to show its message");
     QTest::qWait(300);
     RecordMessages();
     QCOMPARE(shown, 1);

@@ -103,10 +103,12 @@ class MainWindowTest : public QObject {
       TBB1 first(test::Book());
       WaitForPage(first);
       first.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
-      WaitUntil([&] {
-        return first.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")) &&
-               !first.WebBrowser1->Busy();
-      });
+      WaitUntil(
+          [&] {
+            return first.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")) &&
+                   !first.WebBrowser1->Busy();
+          },
+          "other.htm to finish loading");
       first.show();
       first.close();
     }

@@ -77,20 +77,23 @@ void Trigger(TBB1& window, Way way, const QString& href) {
 // Waits until the frame of the start page has loaded too.
 void WaitForFrame(TBB1& window) {
   WaitForDocument(window);
-  WaitUntil([&] {
-    return RunScript(window.WebBrowser1->Document(),
-                     QStringLiteral("(function(){var f=document.querySelector('iframe');"
-                                    "return !!f && f.contentDocument.readyState==='complete'"
-                                    " && !!f.contentDocument.getElementById('go');})()"))
-        .toBool();
-  });
+  WaitUntil(
+      [&] {
+        return RunScript(window.WebBrowser1->Document(),
+                         QStringLiteral("(function(){var f=document.querySelector('iframe');"
+                                        "return !!f && f.contentDocument.readyState==='complete'"
+                                        " && !!f.contentDocument.getElementById('go');})()"))
+            .toBool();
+      },
+      "the start page's frame to finish loading");
 }
 
 // Shows "END" through a fragment assignment and waits for it: every command triggered
 // before has been handled by then, in order.
 void Fence(TBB1& window) {
   RunScript(window.WebBrowser1->Document(), QStringLiteral("location.href = '#DO#SHOW#END'"));
-  WaitUntil([] { return !Messages().empty() && Messages().back().text == QLatin1String("END"); });
+  WaitUntil([] { return !Messages().empty() && Messages().back().text == QLatin1String("END"); },
+            "the fence message END to be shown");
 }
 
 QStringList MessageTexts() {
@@ -174,22 +177,24 @@ class NavigationTest : public QObject {
     Trigger(window, Way(way), href);
     const QString word = command.left(5);
     if (word == QLatin1String("SHOW#")) {
-      WaitUntil([] { return !Messages().empty(); });
+      WaitUntil([] { return !Messages().empty(); }, "the SHOW command to show its message");
     } else if (word == QLatin1String("OPEN#")) {
-      WaitUntil([&] { return !opened_.empty(); });
+      WaitUntil([&] { return !opened_.empty(); }, "the OPEN command to open its address");
     } else if (word == QLatin1String("EXIT#") || word == QLatin1String("QUIT#")) {
-      WaitUntil([&] { return !closed.isEmpty(); });
+      WaitUntil([&] { return !closed.isEmpty(); }, "the window to close");
       QVERIFY(!window.isVisible());
     } else if (word == QLatin1String("FIND#")) {
-      WaitUntil([&] { return window.SearchPanel->isVisibleTo(&window); });
+      WaitUntil([&] { return window.SearchPanel->isVisibleTo(&window); },
+                "the search panel to open");
       QVERIFY(window.Panel2->isVisibleTo(&window));
       QVERIFY(!window.TocPanel->isVisibleTo(&window));
     } else if (word == QLatin1String("TOC1#")) {
-      WaitUntil([&] { return window.TocPanel->isVisibleTo(&window); });
+      WaitUntil([&] { return window.TocPanel->isVisibleTo(&window); },
+                "the contents panel to open");
       QVERIFY(window.Panel2->isVisibleTo(&window));
       QVERIFY(!window.SearchPanel->isVisibleTo(&window));
     } else if (word == QLatin1String("PRIN#")) {
-      WaitUntil([&] { return previewPages_ > 0; });
+      WaitUntil([&] { return previewPages_ > 0; }, "the print preview to show pages");
     }
     Fence(window);
 
@@ -373,19 +378,23 @@ class NavigationTest : public QObject {
     QVERIFY(!window.CanGoBack);
 
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
     WaitForDocument(window);
-    if (follows) WaitUntil([&] { return window.CanGoBack; });
+    if (follows) WaitUntil([&] { return window.CanGoBack; }, "Back to be enabled");
     QCOMPARE(window.CanGoBack, follows);
     window.SpeedButton2Click();  // nothing ahead
     window.SpeedButton1Click();
-    if (follows) WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
+    if (follows)
+      WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+                "the browser to show start.htm");
     WaitForDocument(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), follows ? kStart : kOther);
     if (!follows) return;
-    WaitUntil([&] { return window.CanGoForward; });
+    WaitUntil([&] { return window.CanGoForward; }, "Forward to be enabled");
     window.SpeedButton2Click();
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
   }
 
   void homeShowsStartPage() {
@@ -393,13 +402,15 @@ class NavigationTest : public QObject {
     TBB1 window(test::Book());
     WaitForDocument(window);
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
     WaitForDocument(window);
     // The start page holds a frame, whose own navigation follows the page's: the first
     // navigation Home starts is the page's.
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
     window.SpeedButton4Click();
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+              "the browser to show start.htm");
     QVERIFY(!navigations.isEmpty());
     QCOMPARE(navigations.first().at(0).toString(), kStart);
     QVERIFY(navigations.first().at(1).toBool());
@@ -419,7 +430,8 @@ class NavigationTest : public QObject {
     WaitForFrame(window);
     window.TocTarget.clear();
     Trigger(window, Way::FragmentLink, href);
-    WaitUntil([&] { return window.TocTarget == target.toStdString(); });
+    WaitUntil([&] { return window.TocTarget == target.toStdString(); },
+              "the navigation to record its page as the contents target");
   }
 
   void stopPausesAndBackNextResumeAutoAdvance() {
@@ -467,18 +479,24 @@ class NavigationTest : public QObject {
     QVERIFY(window.WebBrowser1->isAncestorOf(window.focusWidget()));
 
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitUntil([&] { return window.focusWidget() == window.TOCtree; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitUntil([&] { return window.focusWidget() == window.TOCtree; },
+              "the contents tree to take the keyboard");
 
     window.SpeedButton6Click();  // the search panel replaces the contents
     window.WebBrowser1->Navigate(kStart);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
-    WaitUntil([&] { return window.focusWidget() == window.SearchTree; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+              "the browser to show start.htm");
+    WaitUntil([&] { return window.focusWidget() == window.SearchTree; },
+              "the search results to take the keyboard");
 
     window.Panel2->hide();  // no side panel: the page keeps it
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitUntil([&] { return window.WebBrowser1->isAncestorOf(window.focusWidget()); });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitUntil([&] { return window.WebBrowser1->isAncestorOf(window.focusWidget()); },
+              "the page to take the keyboard");
   }
 };
 

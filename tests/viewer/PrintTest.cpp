@@ -167,7 +167,12 @@ class PrintTest : public QObject {
     window.show();  // the engine may never finish the PDF of a view never shown
     WaitForDocument(window);
     window.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
-    WaitUntil([&] { return !window.WebBrowser1->Busy() && window.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")); });
+    WaitUntil(
+        [&] {
+          return !window.WebBrowser1->Busy() &&
+                 window.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm"));
+        },
+        "other.htm to finish loading");
     const QString pdf = scratch_.filePath(QStringLiteral("saved.pdf"));
     QString suggested;
     bool onToolBar = false;
@@ -209,7 +214,8 @@ class PrintTest : public QObject {
     });
     // The page's own print button.
     RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('print').click()"));
-    WaitUntil([&] { return previewed_.size() == 1; });
+    WaitUntil([&] { return previewed_.size() == 1; },
+              "the page's print button to open the preview");
 
     // A web page the reader has reached from the book.
     window.WebBrowser1->Document()->setHtml(
@@ -221,7 +227,7 @@ class PrintTest : public QObject {
     window.WebBrowser1->Navigate(kStart);
     WaitForDocument(window);
     RunScript(window.WebBrowser1->Document(), QStringLiteral("window.print(); 1"));
-    WaitUntil([&] { return previewed_.size() >= 2; });
+    WaitUntil([&] { return previewed_.size() >= 2; }, "the book page to open the preview again");
     QCOMPARE(previewed_, (QStringList{kStart, kStart}));
   }
 

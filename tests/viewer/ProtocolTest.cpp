@@ -171,7 +171,7 @@ class ProtocolTest : public QObject {
     QSignalSpy finished(page(), &QWebEnginePage::loadFinished);
     page()->setHtml(QStringLiteral("<img src=\"ebook://book/images/my%20pic.bmp\">"),
                     QUrl(QStringLiteral("https://outside.example/")));
-    WaitUntil([&] { return !finished.isEmpty(); });
+    WaitUntil([&] { return !finished.isEmpty(); }, "the outside page to finish loading");
     QCOMPARE(RunScript(page(), "document.images[0].naturalWidth").toInt(), 0);
   }
 

@@ -100,7 +100,8 @@ class RealBooksTest : public QObject {
     QCOMPARE(RunScript(Page(window), "document.title").toString(), QStringLiteral("Glossary"));
     QCOMPARE(RunScript(Page(window), "location.hash").toString(), QStringLiteral("#term-wick"));
     // The browser scrolled to the section.
-    WaitUntil([&] { return RunScript(Page(window), "window.scrollY").toInt() > 1000; });
+    WaitUntil([&] { return RunScript(Page(window), "window.scrollY").toInt() > 1000; },
+              "the page to scroll to #term-wick");
     OpenAndWait(window, QStringLiteral("ebook://book/whatsnew.html?highlight=x#top"));
     QCOMPARE(RunScript(Page(window), "document.body.textContent").toString(), QStringLiteral("new"));
   }
@@ -141,13 +142,15 @@ class RealBooksTest : public QObject {
     // second navigation for selecting it.
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
     ClickElement(window, "wick");
-    WaitUntil([&] { return Selected(window) == QLatin1String("The wick"); });
+    WaitUntil([&] { return Selected(window) == QLatin1String("The wick"); },
+              "the contents panel to select The wick");
     WaitForPage(window);
     QCOMPARE(navigations.size(), 1);
     // Back: the page before, and its node.
-    WaitUntil([&] { return window.CanGoBack; });
+    WaitUntil([&] { return window.CanGoBack; }, "Back to be enabled");
     window.SpeedButton1Click();
-    WaitUntil([&] { return Selected(window) == QStringLiteral("Pr\u00e9face"); });
+    WaitUntil([&] { return Selected(window) == QStringLiteral("Pr\u00e9face"); },
+              "the contents panel to select Pr\u00e9face again");
     // A page no node names leaves the selection where it was.
     OpenAndWait(window, QStringLiteral("ebook://book/legacy.htm"));
     QCOMPARE(Selected(window), QStringLiteral("Pr\u00e9face"));
@@ -157,7 +160,8 @@ class RealBooksTest : public QObject {
     // The page named on the command line.
     TBB1 second(test::Book(), QStringLiteral("glossary.html"));
     WaitForPage(second);
-    WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); });
+    WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); },
+              "the second window's contents panel to select Glossary");
   }
 
   void tempFolderPagesInEitherEncoding() {

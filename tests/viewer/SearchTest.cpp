@@ -142,7 +142,8 @@ class SearchTest : public QObject {
     WaitForLocation(window, QStringLiteral("ebook://book/B2.HTM"));
     // The page shows the query's first occurrence of two; the result list keeps the keyboard.
     WaitUntil(
-        [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); });
+        [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); },
+        "the find bar to count 1 of 2");
     QCOMPARE(window.FindBar1->field()->text(), QStringLiteral("Apple"));
     QCOMPARE(window.focusWidget(), window.SearchTree);
 
@@ -168,7 +169,8 @@ class SearchTest : public QObject {
     QVERIFY(window.FindBar1 && window.FindBar1->isVisible());
     FindBar& bar = *window.FindBar1;
     const auto waitForCount = [&](const char* count) {
-      WaitUntil([&] { return bar.countText() == QLatin1String(count); });
+      const std::string what = std::string("the find bar to count ") + count;
+      WaitUntil([&] { return bar.countText() == QLatin1String(count); }, what.c_str());
     };
 
     QTest::keyClicks(bar.field(), QStringLiteral("apple"));

@@ -64,11 +64,13 @@ void StartBook(QProcess& book, const QString& path, const QString& tempFolder,
 
 // Waits until a book started on `tempFolder` has extracted its start page.
 void WaitForExtractedStartPage(const QString& tempFolder) {
-  WaitUntil([&] {
-    const QStringList folders = TempFolders(tempFolder);
-    return !folders.isEmpty() && QFile::exists(tempFolder + QLatin1Char('/') + folders[0] +
-                                               QStringLiteral("/START.HTM"));
-  });
+  WaitUntil(
+      [&] {
+        const QStringList folders = TempFolders(tempFolder);
+        return !folders.isEmpty() && QFile::exists(tempFolder + QLatin1Char('/') + folders[0] +
+                                                   QStringLiteral("/START.HTM"));
+      },
+      "the book to extract START.HTM into its temporary folder");
 }
 
 }  // namespace
@@ -104,7 +106,9 @@ class TempFolderModeTest : public QObject {
     QVERIFY(!QFile::exists(base + QStringLiteral("XSE1.QRLC")));
 
     RunScript(window->WebBrowser1->Document(), QStringLiteral("document.getElementById('next').click()"));
-    WaitUntil([&] { return window->WebBrowser1->LocationURL().endsWith(QLatin1String("SUB/OTHER.HTM")); });
+    WaitUntil(
+        [&] { return window->WebBrowser1->LocationURL().endsWith(QLatin1String("SUB/OTHER.HTM")); },
+        "the link to show SUB/OTHER.HTM");
 
     window.reset();
     QVERIFY(!QDir(base).exists());
