@@ -25,6 +25,6 @@ struct TestClassRegistration {
 // Registers the test class `Class`, defined above it, under its name. For a file compiled into
 // the executable itself: the linker keeps all of the executable's objects, but drops an
 // object of a static library that nothing refers to, and its registration with it.
-#define EBOOK_VIEWER_TEST(Class)                                                       \
+#define EBOOK_VIEWER_TEST(Class)                                                        \
   static const ::ebook::test::TestClassRegistration ebookViewerTestRegistration##Class( \
       #Class, []() -> std::unique_ptr<QObject> { return std::make_unique<Class>(); })

@@ -1,7 +1,7 @@
 #include "support/window/WindowWaits.h"
 
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QWebEngineView>
 #include <string>
 
