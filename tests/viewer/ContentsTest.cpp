@@ -11,7 +11,9 @@
 #include <memory>
 #include <optional>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "contents/TocPage.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
@@ -85,12 +87,6 @@ Node* Find(TBB1& window, const QString& caption) {
 QString SelectedCaption(TBB1& window) {
   Node* node = window.TOCtree->Selected();
   return node ? node->text(0) : QString();
-}
-
-void WaitForLocation(TBB1& window, const QString& address) {
-  WaitUntil(
-      [&] { return window.WebBrowser1->LocationURL() == address && !window.WebBrowser1->Busy(); },
-      "the page at the awaited address to finish loading");
 }
 
 }  // namespace
@@ -478,7 +474,8 @@ class ContentsTest : public QObject {
     QElapsedTimer clock;
     clock.start();
     for (const char* caption : {"Part one", "Chapter 1"}) {
-      WaitUntil([&] { return SelectedCaption(window) == QLatin1String(caption); });
+      const std::string what = std::string("the contents panel to select ") + caption;
+      WaitUntil([&] { return SelectedCaption(window) == QLatin1String(caption); }, what.c_str());
       QVERIFY2(clock.restart() >= 900, caption);  // one step a second
     }
     window.show();
@@ -531,6 +528,6 @@ class ContentsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeContentsTest() { return std::make_unique<ContentsTest>(); }
-
 #include "ContentsTest.moc"
+
+EBOOK_VIEWER_TEST(ContentsTest);

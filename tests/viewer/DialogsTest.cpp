@@ -10,7 +10,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
@@ -110,7 +111,7 @@ class DialogsTest : public QObject {
     QCOMPARE(splash->geometry().center(), splash->screen()->geometry().center());
     QCOMPARE(splash->Timer1->interval(), 2000);
     QSignalSpy destroyed(splash.data(), &QObject::destroyed);
-    WaitUntil([&] { return splash.isNull(); });
+    WaitUntil([&] { return splash.isNull(); }, "the splash window to close");
     QCOMPARE(destroyed.size(), 1);
     QCOMPARE(SplashWindows(), 0);
   }
@@ -131,7 +132,7 @@ class DialogsTest : public QObject {
     QCOMPARE(splash->Timer1->interval(), interval);
     QCOMPARE(splash->size(), QSize(0, 0));  // no picture
     QSignalSpy destroyed(splash.data(), &QObject::destroyed);
-    WaitUntil([&] { return splash.isNull(); });
+    WaitUntil([&] { return splash.isNull(); }, "the splash window to close");
     QCOMPARE(destroyed.size(), 1);
     QVERIFY(Messages().empty());
   }
@@ -152,7 +153,7 @@ class DialogsTest : public QObject {
     QPointer<TSplashScreen> splash = TSplashScreen::ShowIfWanted(test::Book());
     QCOMPARE(Messages().size(), size_t{1});
     QVERIFY(splash);
-    WaitUntil([&] { return splash.isNull(); });
+    WaitUntil([&] { return splash.isNull(); }, "the splash window to close");
   }
 
   void errorsLeavingHandlersAreReported_data() {
@@ -173,7 +174,8 @@ class DialogsTest : public QObject {
     }
     bool wentOn = false;
     QTimer::singleShot(1, [&] { wentOn = true; });
-    WaitUntil([&] { return wentOn && !Messages().empty(); });
+    WaitUntil([&] { return wentOn && !Messages().empty(); },
+              "the error to be reported and the event loop to go on");
     QCOMPARE(Messages().size(), size_t{1});
     QCOMPARE(Messages()[0].kind, MessageKind::Error);
     QCOMPARE(Messages()[0].caption, QStringLiteral("My Book"));
@@ -181,6 +183,6 @@ class DialogsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeDialogsTest() { return std::make_unique<DialogsTest>(); }
-
 #include "DialogsTest.moc"
+
+EBOOK_VIEWER_TEST(DialogsTest);

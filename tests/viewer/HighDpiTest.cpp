@@ -14,7 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/widgets/PictureIcon.h"
 #include "viewer/dialogs/SplashScreen.h"
@@ -178,10 +179,10 @@ class HighDpiTest : public QObject {
     const QPixmap shown = splash->Image1->pixmap();
     QCOMPARE(shown.devicePixelRatio(), splash->devicePixelRatio());
     QCOMPARE(shown.size(), QSize(120, 80) * splash->devicePixelRatio());
-    WaitUntil([&] { return splash.isNull(); });
+    WaitUntil([&] { return splash.isNull(); }, "the splash window to close");
   }
 };
 
-std::unique_ptr<QObject> MakeHighDpiTest() { return std::make_unique<HighDpiTest>(); }
-
 #include "HighDpiTest.moc"
+
+EBOOK_VIEWER_TEST(HighDpiTest);

@@ -14,7 +14,9 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
 
@@ -62,16 +64,6 @@ class OutsideServer : public QObject {
 };
 
 QWebEnginePage* Page(TBB1& window) { return window.WebBrowser1->engineView()->page(); }
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
-}
-
-void Open(TBB1& window, const QString& address) {
-  QSignalSpy finished(Page(window), &QWebEnginePage::loadFinished);
-  window.WebBrowser1->Navigate(address);
-  WaitUntil([&] { return !finished.isEmpty(); });
-}
 
 // Every kind of connection a script can open to `target` (a full address); window.__result is
 // set once each has ended one way or the other. A connection that got through has reached the
@@ -170,7 +162,7 @@ class HostilePagesTest : public QObject {
                  .contains(QStringLiteral("SECRET")),
              false);
     // A root link followed by the reader opens the book's own page.
-    Open(window, QUrl::fromLocalFile(QStringLiteral("/other.htm")).toString());
+    OpenAndWait(window, QUrl::fromLocalFile(QStringLiteral("/other.htm")).toString());
     QCOMPARE(RunScript(Page(window), QStringLiteral("document.title")).toString(),
              QStringLiteral("other"));
   }
@@ -187,8 +179,9 @@ class HostilePagesTest : public QObject {
                QVariant(QStringLiteral("events fetch socket xhr")));
       QVERIFY2(server.paths().isEmpty(), qPrintable(server.paths().join(QLatin1Char(' '))));
 
-      Open(window, server.address(QStringLiteral("/page")));
-      WaitUntil([&] { return server.saw(QStringLiteral("/own")); });
+      OpenAndWait(window, server.address(QStringLiteral("/page")));
+      WaitUntil([&] { return server.saw(QStringLiteral("/own")); },
+                "the outside page to fetch /own from its own server");
     }
   }
 
@@ -200,9 +193,9 @@ class HostilePagesTest : public QObject {
     {
       TBB1 window(test::Book());
       WaitForPage(window);
-      Open(window, QStringLiteral("ebook://book/other.htm#part"));
-      Open(window, server.address(QStringLiteral("/page")));
-      Open(window, QStringLiteral("http://127.0.0.1:1/refused"));
+      OpenAndWait(window, QStringLiteral("ebook://book/other.htm#part"));
+      OpenAndWait(window, server.address(QStringLiteral("/page")));
+      OpenAndWait(window, QStringLiteral("http://127.0.0.1:1/refused"));
       window.close();
     }
     QCOMPARE(BookmarkStore().value(kBookKey + QStringLiteral("/bookmark")).toString(),
@@ -258,13 +251,13 @@ class HostilePagesTest : public QObject {
       }
     });
     RunScript(Page(window), QStringLiteral("document.getElementById('show').click();"));
-    WaitUntil([&] { return shown > 0; });
+    WaitUntil([&] { return shown > 0; }, "the page's command to show its message");
     QTest::qWait(300);
     RecordMessages();
     QCOMPARE(shown, 1);
   }
 };
 
-std::unique_ptr<QObject> MakeHostilePagesTest() { return std::make_unique<HostilePagesTest>(); }
-
 #include "HostilePagesTest.moc"
+
+EBOOK_VIEWER_TEST(HostilePagesTest);

@@ -10,7 +10,9 @@
 #include <QToolButton>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/window/Application.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/window/StartAddress.h"
@@ -50,10 +52,6 @@ void InstallPagesBook(const std::string& options, std::vector<std::string> extra
                {"start.htm", "<title>start</title>"},
                {"other.htm", "<title>other</title>"},
                {"arg page.htm", "<title>argument</title>"}});
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
 }
 
 }  // namespace
@@ -105,10 +103,12 @@ class MainWindowTest : public QObject {
       TBB1 first(test::Book());
       WaitForPage(first);
       first.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
-      WaitUntil([&] {
-        return first.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")) &&
-               !first.WebBrowser1->Busy();
-      });
+      WaitUntil(
+          [&] {
+            return first.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")) &&
+                   !first.WebBrowser1->Busy();
+          },
+          "other.htm to finish loading");
       first.show();
       first.close();
     }
@@ -289,6 +289,6 @@ class MainWindowTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeMainWindowTest() { return std::make_unique<MainWindowTest>(); }
-
 #include "MainWindowTest.moc"
+
+EBOOK_VIEWER_TEST(MainWindowTest);

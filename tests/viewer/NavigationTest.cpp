@@ -18,7 +18,9 @@
 #include <memory>
 #include <unistd.h>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "platform/Shell.h"
 #include "platform/RunningBook.h"
 #include "viewer/window/Application.h"
@@ -72,28 +74,26 @@ void Trigger(TBB1& window, Way way, const QString& href) {
   }
 }
 
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
-}
-
 // Waits until the frame of the start page has loaded too.
 void WaitForFrame(TBB1& window) {
-  WaitForPage(window);
-  WaitUntil([&] {
-    return RunScript(window.WebBrowser1->Document(),
-                     QStringLiteral("(function(){var f=document.querySelector('iframe');"
-                                    "return !!f && f.contentDocument.readyState==='complete'"
-                                    " && !!f.contentDocument.getElementById('go');})()"))
-        .toBool();
-  });
+  WaitForDocument(window);
+  WaitUntil(
+      [&] {
+        return RunScript(window.WebBrowser1->Document(),
+                         QStringLiteral("(function(){var f=document.querySelector('iframe');"
+                                        "return !!f && f.contentDocument.readyState==='complete'"
+                                        " && !!f.contentDocument.getElementById('go');})()"))
+            .toBool();
+      },
+      "the start page's frame to finish loading");
 }
 
 // Shows "END" through a fragment assignment and waits for it: every command triggered
 // before has been handled by then, in order.
 void Fence(TBB1& window) {
   RunScript(window.WebBrowser1->Document(), QStringLiteral("location.href = '#DO#SHOW#END'"));
-  WaitUntil([] { return !Messages().empty() && Messages().back().text == QLatin1String("END"); });
+  WaitUntil([] { return !Messages().empty() && Messages().back().text == QLatin1String("END"); },
+            "the fence message END to be shown");
 }
 
 QStringList MessageTexts() {
@@ -177,22 +177,24 @@ class NavigationTest : public QObject {
     Trigger(window, Way(way), href);
     const QString word = command.left(5);
     if (word == QLatin1String("SHOW#")) {
-      WaitUntil([] { return !Messages().empty(); });
+      WaitUntil([] { return !Messages().empty(); }, "the SHOW command to show its message");
     } else if (word == QLatin1String("OPEN#")) {
-      WaitUntil([&] { return !opened_.empty(); });
+      WaitUntil([&] { return !opened_.empty(); }, "the OPEN command to open its address");
     } else if (word == QLatin1String("EXIT#") || word == QLatin1String("QUIT#")) {
-      WaitUntil([&] { return !closed.isEmpty(); });
+      WaitUntil([&] { return !closed.isEmpty(); }, "the window to close");
       QVERIFY(!window.isVisible());
     } else if (word == QLatin1String("FIND#")) {
-      WaitUntil([&] { return window.SearchPanel->isVisibleTo(&window); });
+      WaitUntil([&] { return window.SearchPanel->isVisibleTo(&window); },
+                "the search panel to open");
       QVERIFY(window.Panel2->isVisibleTo(&window));
       QVERIFY(!window.TocPanel->isVisibleTo(&window));
     } else if (word == QLatin1String("TOC1#")) {
-      WaitUntil([&] { return window.TocPanel->isVisibleTo(&window); });
+      WaitUntil([&] { return window.TocPanel->isVisibleTo(&window); },
+                "the contents panel to open");
       QVERIFY(window.Panel2->isVisibleTo(&window));
       QVERIFY(!window.SearchPanel->isVisibleTo(&window));
     } else if (word == QLatin1String("PRIN#")) {
-      WaitUntil([&] { return previewPages_ > 0; });
+      WaitUntil([&] { return previewPages_ > 0; }, "the print preview to show pages");
     }
     Fence(window);
 
@@ -320,7 +322,7 @@ class NavigationTest : public QObject {
     TBB1 window(ExeImage(), QStringLiteral("other.htm"));
     QCOMPARE(window.BookmarkKey(), QStringLiteral("Shelf Book{3}"));
     QCOMPARE(window.StartAddress, QStringLiteral("ebook://book/other.htm"));
-    WaitForPage(window);
+    WaitForDocument(window);
     opened_.clear();
     RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('go').click()"));
     Fence(window);
@@ -338,14 +340,11 @@ class NavigationTest : public QObject {
     TBB1 window(test::Book());
     QSignalSpy closed(&window, &TBB1::closed);
     window.show();
-    WaitForPage(window);
+    WaitForDocument(window);
     // A web page the reader has reached from the book.
     const QString html = "<a id=go href=\"" + href + "\">go</a>";
     window.WebBrowser1->Document()->setHtml(html, QUrl(QStringLiteral("https://example.com/")));
-    WaitUntil([&] {
-      return !window.WebBrowser1->Busy() &&
-             window.WebBrowser1->LocationURL() == QLatin1String("https://example.com/");
-    });
+    WaitForLocation(window, QStringLiteral("https://example.com/"));
     const QString outside = PageAddress(window);
     RunScript(window.WebBrowser1->Document(),
               QStringLiteral("document.getElementById('go').click();"
@@ -371,41 +370,47 @@ class NavigationTest : public QObject {
     QFETCH(bool, follows);
     InstallLinkBook(Options({{19, mode}}), "other.htm");
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     // Nothing behind the first page: Back does nothing.
     window.SpeedButton1Click();
-    WaitForPage(window);
+    WaitForDocument(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), kStart);
     QVERIFY(!window.CanGoBack);
 
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitForPage(window);
-    if (follows) WaitUntil([&] { return window.CanGoBack; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitForDocument(window);
+    if (follows) WaitUntil([&] { return window.CanGoBack; }, "Back to be enabled");
     QCOMPARE(window.CanGoBack, follows);
     window.SpeedButton2Click();  // nothing ahead
     window.SpeedButton1Click();
-    if (follows) WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
-    WaitForPage(window);
+    if (follows)
+      WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+                "the browser to show start.htm");
+    WaitForDocument(window);
     QCOMPARE(window.WebBrowser1->LocationURL(), follows ? kStart : kOther);
     if (!follows) return;
-    WaitUntil([&] { return window.CanGoForward; });
+    WaitUntil([&] { return window.CanGoForward; }, "Forward to be enabled");
     window.SpeedButton2Click();
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
   }
 
   void homeShowsStartPage() {
     InstallLinkBook(Options({{19, '0'}}), "other.htm");
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitForPage(window);
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitForDocument(window);
     // The start page holds a frame, whose own navigation follows the page's: the first
     // navigation Home starts is the page's.
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
     window.SpeedButton4Click();
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+              "the browser to show start.htm");
     QVERIFY(!navigations.isEmpty());
     QCOMPARE(navigations.first().at(0).toString(), kStart);
     QVERIFY(navigations.first().at(1).toBool());
@@ -425,14 +430,15 @@ class NavigationTest : public QObject {
     WaitForFrame(window);
     window.TocTarget.clear();
     Trigger(window, Way::FragmentLink, href);
-    WaitUntil([&] { return window.TocTarget == target.toStdString(); });
+    WaitUntil([&] { return window.TocTarget == target.toStdString(); },
+              "the navigation to record its page as the contents target");
   }
 
   void stopPausesAndBackNextResumeAutoAdvance() {
     InstallLinkBook(Options({{26, '1'}, {19, '0'}}), "other.htm",
                     {"[cNav]", "interval=1000"});
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     QVERIFY(window.Timer1->isActive());
     window.SpeedButton5Click();
     QVERIFY(!window.Timer1Enabled);
@@ -456,7 +462,7 @@ class NavigationTest : public QObject {
     // No document yet: nothing happens.
     window.SpeedButton7Click();
     QCOMPARE(previews_, 0);
-    WaitForPage(window);
+    WaitForDocument(window);
     window.SpeedButton7Click();
     QCOMPARE(previews_, 1);
     QVERIFY(previewPages_ >= 1);
@@ -467,27 +473,33 @@ class NavigationTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(window.TocPanel->isVisible());
-    WaitForPage(window);
+    WaitForDocument(window);
     // The first page keeps the keyboard although the contents panel is open.
     QVERIFY(window.FirstDocumentDone);
     QVERIFY(window.WebBrowser1->isAncestorOf(window.focusWidget()));
 
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitUntil([&] { return window.focusWidget() == window.TOCtree; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitUntil([&] { return window.focusWidget() == window.TOCtree; },
+              "the contents tree to take the keyboard");
 
     window.SpeedButton6Click();  // the search panel replaces the contents
     window.WebBrowser1->Navigate(kStart);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; });
-    WaitUntil([&] { return window.focusWidget() == window.SearchTree; });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kStart; },
+              "the browser to show start.htm");
+    WaitUntil([&] { return window.focusWidget() == window.SearchTree; },
+              "the search results to take the keyboard");
 
     window.Panel2->hide();  // no side panel: the page keeps it
     window.WebBrowser1->Navigate(kOther);
-    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; });
-    WaitUntil([&] { return window.WebBrowser1->isAncestorOf(window.focusWidget()); });
+    WaitUntil([&] { return window.WebBrowser1->LocationURL() == kOther; },
+              "the browser to show other.htm");
+    WaitUntil([&] { return window.WebBrowser1->isAncestorOf(window.focusWidget()); },
+              "the page to take the keyboard");
   }
 };
 
-std::unique_ptr<QObject> MakeNavigationTest() { return std::make_unique<NavigationTest>(); }
-
 #include "NavigationTest.moc"
+
+EBOOK_VIEWER_TEST(NavigationTest);

@@ -24,7 +24,9 @@
 #include <iterator>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
 #include "viewer/browser/WebBrowser.h"
@@ -43,11 +45,6 @@ std::vector<BookEntry> PrintBook() {
            "<title>Start</title><p>The lamplighter trims the wick.</p>"
            "<button id=print onclick=\"window.print()\">Print</button>"},
           {"other.htm", "<title>Other</title><p>Paraffin keeps the flame steady.</p>"}};
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
 }
 
 // The output of a poppler tool run on `pdf`; fails the test when the tool is missing.
@@ -141,7 +138,7 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
-    WaitForPage(window);
+    WaitForDocument(window);
     const QString pdf = scratch_.filePath(QStringLiteral("printed.pdf"));
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& preview) {
       WhenPreviewShowsPages(preview, [&](QPrintPreviewDialog& dialog) {
@@ -168,9 +165,14 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();  // the engine may never finish the PDF of a view never shown
-    WaitForPage(window);
+    WaitForDocument(window);
     window.WebBrowser1->Navigate(QStringLiteral("ebook://book/other.htm"));
-    WaitUntil([&] { return !window.WebBrowser1->Busy() && window.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm")); });
+    WaitUntil(
+        [&] {
+          return !window.WebBrowser1->Busy() &&
+                 window.WebBrowser1->LocationURL().endsWith(QLatin1String("other.htm"));
+        },
+        "other.htm to finish loading");
     const QString pdf = scratch_.filePath(QStringLiteral("saved.pdf"));
     QString suggested;
     bool onToolBar = false;
@@ -205,29 +207,27 @@ class PrintTest : public QObject {
     InstallBook(PrintBook());
     TBB1 window(test::Book());
     window.show();
-    WaitForPage(window);
+    WaitForDocument(window);
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& preview) {
       previewed_ << window.WebBrowser1->LocationURL();
       WhenPreviewShowsPages(preview, [](QPrintPreviewDialog&) {});
     });
     // The page's own print button.
     RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('print').click()"));
-    WaitUntil([&] { return previewed_.size() == 1; });
+    WaitUntil([&] { return previewed_.size() == 1; },
+              "the page's print button to open the preview");
 
     // A web page the reader has reached from the book.
     window.WebBrowser1->Document()->setHtml(
         QStringLiteral("<button id=print onclick=\"window.print()\">Print</button>"),
         QUrl(QStringLiteral("https://example.com/")));
-    WaitUntil([&] {
-      return !window.WebBrowser1->Busy() &&
-             window.WebBrowser1->LocationURL() == QLatin1String("https://example.com/");
-    });
+    WaitForLocation(window, QStringLiteral("https://example.com/"));
     RunScript(window.WebBrowser1->Document(), QStringLiteral("window.print(); 1"));
     // Back in the book, a print request after that one opens the preview again.
     window.WebBrowser1->Navigate(kStart);
-    WaitForPage(window);
+    WaitForDocument(window);
     RunScript(window.WebBrowser1->Document(), QStringLiteral("window.print(); 1"));
-    WaitUntil([&] { return previewed_.size() >= 2; });
+    WaitUntil([&] { return previewed_.size() >= 2; }, "the book page to open the preview again");
     QCOMPARE(previewed_, (QStringList{kStart, kStart}));
   }
 
@@ -282,6 +282,6 @@ class PrintTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakePrintTest() { return std::make_unique<PrintTest>(); }
-
 #include "PrintTest.moc"
+
+EBOOK_VIEWER_TEST(PrintTest);

@@ -8,7 +8,9 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "protocol/BookScheme.h"
 #include "protocol/BookUrl.h"
@@ -25,14 +27,6 @@ class ProtocolTest : public QObject {
   std::unique_ptr<TBB1> window_;
 
   QWebEnginePage* page() { return window_->WebBrowser1->engineView()->page(); }
-
-  // Navigates and waits for the load; returns whether it succeeded.
-  bool Open(const QString& address) {
-    QSignalSpy finished(page(), &QWebEnginePage::loadFinished);
-    window_->WebBrowser1->Navigate(address);
-    WaitUntil([&] { return !finished.isEmpty(); });
-    return finished.first().first().toBool();
-  }
 
  private slots:
   void initTestCase() {
@@ -55,7 +49,7 @@ class ProtocolTest : public QObject {
         EncodeRawEntry("DATA/BROKEN.TXT", "not deflated either") +
         EncodeRawEntry("IMAGES/BROKEN.GIF", "no picture"));
     window_ = std::make_unique<TBB1>(test::Book());
-    WaitUntil([&] { return !window_->WebBrowser1->Busy(); });
+    WaitForPage(*window_);
   }
 
   void cleanupTestCase() { window_.reset(); }
@@ -132,35 +126,35 @@ class ProtocolTest : public QObject {
   }
   void charsets() {
     QFETCH(QString, address);
-    QVERIFY(Open(address));
+    QVERIFY(OpenAndWait(*window_, address));
     QCOMPARE(RunScript(page(), "document.querySelector('p').textContent").toString(),
              QStringLiteral("caf\u00e9"));
   }
 
   void spaceEscapeFindsEntry() {
-    QVERIFY(Open("ebook://book/my%20page.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/my%20page.htm"));
     QCOMPARE(RunScript(page(), "document.title").toString(), QStringLiteral("spaced"));
   }
 
   void missingPageIsEmpty() {
-    QVERIFY(Open("ebook://book/nothing-here.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/nothing-here.htm"));
     QCOMPARE(RunScript(page(), "document.body.innerHTML").toString(), QString());
   }
 
   // A damaged page says so in the reader's words; anything else that cannot be inflated fails.
   void damagedEntries() {
-    QVERIFY(Open("ebook://book/broken.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/broken.htm"));
     QCOMPARE(RunScript(page(), "document.title").toString(), QStringLiteral("Damaged page"));
     QCOMPARE(RunScript(page(), "document.querySelector('p').textContent").toString(),
              QStringLiteral("broken.htm: data error"));
-    QVERIFY(Open("ebook://book/data/broken.txt"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/data/broken.txt"));
     QVERIFY(RunScript(page(), "document.body.textContent").toString().endsWith(
         QStringLiteral("data/broken.txt: data error\n")));
-    QVERIFY(!Open("ebook://book/images/broken.gif"));
+    QVERIFY(!OpenAndWait(*window_, "ebook://book/images/broken.gif"));
   }
 
   void fetchReadsBookFiles() {
-    QVERIFY(Open("ebook://book/fetch.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/fetch.htm"));
     QCOMPARE(RunAsyncScript(page(), "fetch('data/words.txt').then(r => r.text())"
                                     ".then(t => window.__result = t,"
                                     " e => window.__result = 'failed: ' + e);")
@@ -177,7 +171,7 @@ class ProtocolTest : public QObject {
     QSignalSpy finished(page(), &QWebEnginePage::loadFinished);
     page()->setHtml(QStringLiteral("<img src=\"ebook://book/images/my%20pic.bmp\">"),
                     QUrl(QStringLiteral("https://outside.example/")));
-    WaitUntil([&] { return !finished.isEmpty(); });
+    WaitUntil([&] { return !finished.isEmpty(); }, "the outside page to finish loading");
     QCOMPARE(RunScript(page(), "document.images[0].naturalWidth").toInt(), 0);
   }
 
@@ -186,7 +180,7 @@ class ProtocolTest : public QObject {
     QVERIFY(local.open());
     local.write("secret");
     local.flush();
-    QVERIFY(Open("ebook://book/fetch.htm"));
+    QVERIFY(OpenAndWait(*window_, "ebook://book/fetch.htm"));
     const QString script = QStringLiteral(
         "const x = new XMLHttpRequest(); x.open('GET', '%1');"
         "x.onload = () => window.__result = 'read: ' + x.responseText;"
@@ -198,6 +192,6 @@ class ProtocolTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeProtocolTest() { return std::make_unique<ProtocolTest>(); }
-
 #include "ProtocolTest.moc"
+
+EBOOK_VIEWER_TEST(ProtocolTest);

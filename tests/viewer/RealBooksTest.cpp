@@ -15,7 +15,9 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "contents/TocStream.h"
 #include "contents/TocText.h"
 #include "viewer/window/MainWindow.h"
@@ -67,16 +69,6 @@ void InstallDocumentationBook() {
 
 QWebEnginePage* Page(TBB1& window) { return window.WebBrowser1->engineView()->page(); }
 
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
-}
-
-void Open(TBB1& window, const QString& address) {
-  QSignalSpy finished(Page(window), &QWebEnginePage::loadFinished);
-  window.WebBrowser1->Navigate(address);
-  WaitUntil([&] { return !finished.isEmpty(); });
-}
-
 // A mouse click on the element with `id`, as a reader's: the page sees a user's gesture.
 void ClickElement(TBB1& window, const char* id) {
   const QVariantList box =
@@ -108,8 +100,9 @@ class RealBooksTest : public QObject {
     QCOMPARE(RunScript(Page(window), "document.title").toString(), QStringLiteral("Glossary"));
     QCOMPARE(RunScript(Page(window), "location.hash").toString(), QStringLiteral("#term-wick"));
     // The browser scrolled to the section.
-    WaitUntil([&] { return RunScript(Page(window), "window.scrollY").toInt() > 1000; });
-    Open(window, QStringLiteral("ebook://book/whatsnew.html?highlight=x#top"));
+    WaitUntil([&] { return RunScript(Page(window), "window.scrollY").toInt() > 1000; },
+              "the page to scroll to #term-wick");
+    OpenAndWait(window, QStringLiteral("ebook://book/whatsnew.html?highlight=x#top"));
     QCOMPARE(RunScript(Page(window), "document.body.textContent").toString(), QStringLiteral("new"));
   }
 
@@ -122,12 +115,12 @@ class RealBooksTest : public QObject {
     // UTF-8 without a declared charset reads as UTF-8.
     QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
              QStringLiteral("La s\u00e9curit\u00e9 d\u2019abord"));
-    Open(window, QStringLiteral("ebook://book/ch01.html"));
+    OpenAndWait(window, QStringLiteral("ebook://book/ch01.html"));
     QCOMPARE(RunScript(Page(window), "document.getElementById('logo').naturalWidth").toInt(), 9);
-    Open(window, QStringLiteral("ebook://book/legacy.htm"));
+    OpenAndWait(window, QStringLiteral("ebook://book/legacy.htm"));
     QCOMPARE(RunScript(Page(window), "document.querySelector('p').textContent").toString(),
              QStringLiteral("s\u00e9curit\u00e9"));
-    Open(window, QStringLiteral("ebook://book/notes.txt"));
+    OpenAndWait(window, QStringLiteral("ebook://book/notes.txt"));
     QCOMPARE(RunScript(Page(window), "document.body.textContent").toString(),
              QStringLiteral("Notes \u2014 s\u00e9curit\u00e9"));
   }
@@ -149,23 +142,26 @@ class RealBooksTest : public QObject {
     // second navigation for selecting it.
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
     ClickElement(window, "wick");
-    WaitUntil([&] { return Selected(window) == QLatin1String("The wick"); });
+    WaitUntil([&] { return Selected(window) == QLatin1String("The wick"); },
+              "the contents panel to select The wick");
     WaitForPage(window);
     QCOMPARE(navigations.size(), 1);
     // Back: the page before, and its node.
-    WaitUntil([&] { return window.CanGoBack; });
+    WaitUntil([&] { return window.CanGoBack; }, "Back to be enabled");
     window.SpeedButton1Click();
-    WaitUntil([&] { return Selected(window) == QStringLiteral("Pr\u00e9face"); });
+    WaitUntil([&] { return Selected(window) == QStringLiteral("Pr\u00e9face"); },
+              "the contents panel to select Pr\u00e9face again");
     // A page no node names leaves the selection where it was.
-    Open(window, QStringLiteral("ebook://book/legacy.htm"));
+    OpenAndWait(window, QStringLiteral("ebook://book/legacy.htm"));
     QCOMPARE(Selected(window), QStringLiteral("Pr\u00e9face"));
     // A section no node names: the node of its page.
-    Open(window, QStringLiteral("ebook://book/whatsnew.html#changes"));
+    OpenAndWait(window, QStringLiteral("ebook://book/whatsnew.html#changes"));
     QCOMPARE(Selected(window), QStringLiteral("What\u2019s New"));
     // The page named on the command line.
     TBB1 second(test::Book(), QStringLiteral("glossary.html"));
     WaitForPage(second);
-    WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); });
+    WaitUntil([&] { return Selected(second) == QLatin1String("Glossary"); },
+              "the second window's contents panel to select Glossary");
   }
 
   void tempFolderPagesInEitherEncoding() {
@@ -180,10 +176,10 @@ class RealBooksTest : public QObject {
       WaitForPage(window);
       QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
                QStringLiteral("La s\u00e9curit\u00e9"));
-      Open(window, window.BookBaseUrl + QStringLiteral("LEGACY.HTM"));
+      OpenAndWait(window, window.BookBaseUrl + QStringLiteral("LEGACY.HTM"));
       QCOMPARE(RunScript(Page(window), "document.getElementById('text').textContent").toString(),
                QStringLiteral("s\u00e9curit\u00e9"));
-      Open(window, window.BookBaseUrl + QStringLiteral("NOTES.TXT"));
+      OpenAndWait(window, window.BookBaseUrl + QStringLiteral("NOTES.TXT"));
       QCOMPARE(RunScript(Page(window), "document.body.textContent").toString(),
                QStringLiteral("s\u00e9curit\u00e9"));
     }
@@ -197,7 +193,7 @@ class RealBooksTest : public QObject {
     window.SpeedButton6Click();
     window.Edit1->setText(QStringLiteral(" S\u00c9CURIT\u00c9 "));
     window.Button1Click();
-    WaitUntil([&] { return window.Button1->isEnabled(); });
+    WaitForSearch(window);
     QStringList captions;
     for (int i = 0; i < window.SearchTree->topLevelItemCount(); ++i)
       captions << window.SearchTree->topLevelItem(i)->text(0);
@@ -208,6 +204,6 @@ class RealBooksTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeRealBooksTest() { return std::make_unique<RealBooksTest>(); }
-
 #include "RealBooksTest.moc"
+
+EBOOK_VIEWER_TEST(RealBooksTest);

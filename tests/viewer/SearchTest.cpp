@@ -12,7 +12,9 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "archive/BookImage.h"
 #include "platform/RunningBook.h"
 #include "viewer/panels/FindBar.h"
@@ -31,14 +33,6 @@ void InstallFruitBook() {
                {"B2.HTM", "<title>Fruit</title><p>APPLE banana apple</p>"},
                {"C3.TXT", "an apple a day"},
                {"D4.GIF", "apple"}});
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
-}
-
-void WaitForSearch(TBB1& window) {
-  WaitUntil([&] { return window.Button1->isEnabled(); }, "the search to finish");
 }
 
 QStringList Captions(const TBB1& window) {
@@ -145,13 +139,11 @@ class SearchTest : public QObject {
     QSignalSpy navigations(window.WebBrowser1, &WebBrowser::BeforeNavigate2);
 
     ClickResult(window, 1);
-    WaitUntil([&] {
-      return window.WebBrowser1->LocationURL() == QLatin1String("ebook://book/B2.HTM") &&
-             !window.WebBrowser1->Busy();
-    });
+    WaitForLocation(window, QStringLiteral("ebook://book/B2.HTM"));
     // The page shows the query's first occurrence of two; the result list keeps the keyboard.
     WaitUntil(
-        [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); });
+        [&] { return window.FindBar1 && window.FindBar1->countText() == QLatin1String("1 of 2"); },
+        "the find bar to count 1 of 2");
     QCOMPARE(window.FindBar1->field()->text(), QStringLiteral("Apple"));
     QCOMPARE(window.focusWidget(), window.SearchTree);
 
@@ -159,10 +151,7 @@ class SearchTest : public QObject {
     QTest::keyClick(window.SearchTree, Qt::Key_Up);
     QCOMPARE(window.SearchTree->currentItem(), window.SearchTree->topLevelItem(0));
     ClickResult(window, 2);
-    WaitUntil([&] {
-      return window.WebBrowser1->LocationURL() == QLatin1String("ebook://book/C3.TXT") &&
-             !window.WebBrowser1->Busy();
-    });
+    WaitForLocation(window, QStringLiteral("ebook://book/C3.TXT"));
     for (const QList<QVariant>& navigation : navigations) {
       QVERIFY(!navigation.at(0).toString().contains(QLatin1String("A1.HTM")));
     }
@@ -180,7 +169,8 @@ class SearchTest : public QObject {
     QVERIFY(window.FindBar1 && window.FindBar1->isVisible());
     FindBar& bar = *window.FindBar1;
     const auto waitForCount = [&](const char* count) {
-      WaitUntil([&] { return bar.countText() == QLatin1String(count); });
+      const std::string what = std::string("the find bar to count ") + count;
+      WaitUntil([&] { return bar.countText() == QLatin1String(count); }, what.c_str());
     };
 
     QTest::keyClicks(bar.field(), QStringLiteral("apple"));
@@ -217,6 +207,6 @@ class SearchTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeSearchTest() { return std::make_unique<SearchTest>(); }
-
 #include "SearchTest.moc"
+
+EBOOK_VIEWER_TEST(SearchTest);

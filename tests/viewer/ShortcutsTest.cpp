@@ -19,7 +19,9 @@
 #include <map>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "viewer/panels/FindBar.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/dialogs/PrintPreview.h"
@@ -44,7 +46,12 @@ QString Title(TBB1& window) { return window.WebBrowser1->Document()->title(); }
 
 void Open(TBB1& window, const char* page) {
   window.WebBrowser1->Navigate(window.BookBaseUrl + QLatin1String(page));
-  WaitUntil([&] { return !window.WebBrowser1->Busy() && Title(window) == QLatin1String(page).chopped(4); });
+  const std::string what = std::string(page) + " to finish loading";
+  WaitUntil(
+      [&] {
+        return !window.WebBrowser1->Busy() && Title(window) == QLatin1String(page).chopped(4);
+      },
+      what.c_str());
 }
 
 void Press(TBB1& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -64,7 +71,8 @@ QSet<QWidget*> TabRound(TBB1& window) {
   do {
     QWidget* before = QApplication::focusWidget();
     QTest::keyClick(before, Qt::Key_Tab);
-    WaitUntil([&] { return QApplication::focusWidget() != before; });
+    WaitUntil([&] { return QApplication::focusWidget() != before; },
+              "Tab to move the keyboard to the next control");
     visited.insert(QApplication::focusWidget());
   } while (!InPage(window));
   return visited;
@@ -93,25 +101,26 @@ class ShortcutsTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    WaitUntil([&] { return !window.WebBrowser1->Busy(); });
+    WaitForPage(window);
     QVERIFY(!window.SpeedButton[1]->isVisible());
     Open(window, "one.htm");
     Open(window, "two.htm");
-    WaitUntil([&] { return window.CanGoBack; });
+    WaitUntil([&] { return window.CanGoBack; }, "Back to be enabled");
 
     Press(window, Qt::Key_Left, Qt::AltModifier);
-    WaitUntil([&] { return Title(window) == QLatin1String("one"); });
-    WaitUntil([&] { return window.CanGoForward; });
+    WaitUntil([&] { return Title(window) == QLatin1String("one"); }, "Alt+Left to show one.htm");
+    WaitUntil([&] { return window.CanGoForward; }, "Forward to be enabled");
     Press(window, Qt::Key_Right, Qt::AltModifier);
-    WaitUntil([&] { return Title(window) == QLatin1String("two"); });
+    WaitUntil([&] { return Title(window) == QLatin1String("two"); }, "Alt+Right to show two.htm");
 
     Press(window, Qt::Key_Home, Qt::AltModifier);
-    WaitUntil([&] { return Title(window) == QLatin1String("start"); });
+    WaitUntil([&] { return Title(window) == QLatin1String("start"); },
+              "Alt+Home to show start.htm");
 
     int loads = 0;
     connect(window.WebBrowser1, &WebBrowser::DocumentComplete, this, [&] { ++loads; });
     Press(window, Qt::Key_F5);
-    WaitUntil([&] { return loads == 1; });
+    WaitUntil([&] { return loads == 1; }, "F5 to load the page again");
 
     int previews = 0;
     PrintPreview::SetDialogHook([&](QPrintPreviewDialog& dialog) {
@@ -125,7 +134,7 @@ class ShortcutsTest : public QObject {
       poll->start(10);
     });
     Press(window, Qt::Key_P, Qt::ControlModifier);
-    WaitUntil([&] { return previews == 1; });
+    WaitUntil([&] { return previews == 1; }, "Ctrl+P to open the print preview");
     PrintPreview::SetDialogHook({});
 
     // The preview had the keyboard; the window takes it back.
@@ -193,8 +202,7 @@ class ShortcutsTest : public QObject {
     TBB1 window(test::Book());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
+    WaitForDocument(window);
     if (searchPanel) {
       window.SpeedButton6Click();
       window.Button2Click();
@@ -202,7 +210,7 @@ class ShortcutsTest : public QObject {
       window.SpeedButton12Click();
     }
     window.focus_browser();
-    WaitUntil([&] { return InPage(window); });
+    WaitUntil([&] { return InPage(window); }, "the page to take the keyboard");
 
     QList<QWidget*> controls;
     for (QWidget* button : window.SpeedButton)
@@ -247,6 +255,6 @@ class ShortcutsTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeShortcutsTest() { return std::make_unique<ShortcutsTest>(); }
-
 #include "ShortcutsTest.moc"
+
+EBOOK_VIEWER_TEST(ShortcutsTest);

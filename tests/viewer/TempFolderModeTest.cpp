@@ -13,7 +13,9 @@
 #include <fstream>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ZLib.h"
 #include "protocol/TempFolderRequests.h"
@@ -35,10 +37,6 @@ std::vector<BookEntry> TempBook(bool bookmark = false) {
            "<a id=next href='sub/Other.htm'>next</a>"},
           {"css/look.css", "body { margin-left: 17px }"},
           {"sub/other.htm", "<title>other</title>"}};
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return !window.WebBrowser1->Busy(); }, "the page to finish loading");
 }
 
 QStringList TempFolders(const QString& in) {
@@ -66,11 +64,13 @@ void StartBook(QProcess& book, const QString& path, const QString& tempFolder,
 
 // Waits until a book started on `tempFolder` has extracted its start page.
 void WaitForExtractedStartPage(const QString& tempFolder) {
-  WaitUntil([&] {
-    const QStringList folders = TempFolders(tempFolder);
-    return !folders.isEmpty() && QFile::exists(tempFolder + QLatin1Char('/') + folders[0] +
-                                               QStringLiteral("/START.HTM"));
-  });
+  WaitUntil(
+      [&] {
+        const QStringList folders = TempFolders(tempFolder);
+        return !folders.isEmpty() && QFile::exists(tempFolder + QLatin1Char('/') + folders[0] +
+                                                   QStringLiteral("/START.HTM"));
+      },
+      "the book to extract START.HTM into its temporary folder");
 }
 
 }  // namespace
@@ -106,7 +106,9 @@ class TempFolderModeTest : public QObject {
     QVERIFY(!QFile::exists(base + QStringLiteral("XSE1.QRLC")));
 
     RunScript(window->WebBrowser1->Document(), QStringLiteral("document.getElementById('next').click()"));
-    WaitUntil([&] { return window->WebBrowser1->LocationURL().endsWith(QLatin1String("SUB/OTHER.HTM")); });
+    WaitUntil(
+        [&] { return window->WebBrowser1->LocationURL().endsWith(QLatin1String("SUB/OTHER.HTM")); },
+        "the link to show SUB/OTHER.HTM");
 
     window.reset();
     QVERIFY(!QDir(base).exists());
@@ -241,6 +243,6 @@ class TempFolderModeTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeTempFolderModeTest() { return std::make_unique<TempFolderModeTest>(); }
-
 #include "TempFolderModeTest.moc"
+
+EBOOK_VIEWER_TEST(TempFolderModeTest);

@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
 #include "platform/Shell.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
@@ -284,6 +285,6 @@ class ToolbarTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeToolbarTest() { return std::make_unique<ToolbarTest>(); }
-
 #include "ToolbarTest.moc"
+
+EBOOK_VIEWER_TEST(ToolbarTest);

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "support/window/TestClasses.h"
 #include "viewer/dialogs/RecentBooks.h"
 #include "viewer/dialogs/WelcomeWindow.h"
 
@@ -71,6 +72,6 @@ class WelcomeWindowTest : public QObject {
   }
 };
 
-std::unique_ptr<QObject> MakeWelcomeWindowTest() { return std::make_unique<WelcomeWindowTest>(); }
-
 #include "WelcomeWindowTest.moc"
+
+EBOOK_VIEWER_TEST(WelcomeWindowTest);

@@ -16,7 +16,9 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "TestBook.h"
+#include "support/window/TestBook.h"
+#include "support/window/TestClasses.h"
+#include "support/window/WindowWaits.h"
 #include "settings/IniText.h"
 #include "viewer/dialogs/AboutBox.h"
 #include "viewer/widgets/CaptionButton.h"
@@ -50,11 +52,6 @@ QString TooltipShown(QWidget* button) {
   QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
   QApplication::sendEvent(button, &help);
   return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-void WaitForPage(TBB1& window) {
-  WaitUntil([&] { return window.WebBrowser1->Document() && !window.WebBrowser1->Busy(); },
-            "the page to finish loading");
 }
 
 }  // namespace
@@ -180,18 +177,18 @@ class WindowTextsTest : public QObject {
     InstallBook({SettingsEntry(lines), {"a.htm", "<title>A</title>lamp"},
                  {"b.htm", "<title>B</title>lamp"}});
     TBB1 window(test::Book());
-    WaitForPage(window);
+    WaitForDocument(window);
     QCOMPARE(window.TocLabel->text(), contents);
     QCOMPARE(window.SearchLabel->text(), search);
     QCOMPARE(window.TocPanel->accessibleName(), contents);
     QCOMPARE(window.SearchPanel->accessibleName(), search);
     window.Edit1->setText(QStringLiteral("lamp"));
     window.Button1Click();
-    WaitUntil([&] { return window.Button1->isEnabled(); });
+    WaitForSearch(window);
     QCOMPARE(window.Label3->text(), found);
   }
 };
 
-std::unique_ptr<QObject> MakeWindowTextsTest() { return std::make_unique<WindowTextsTest>(); }
-
 #include "WindowTextsTest.moc"
+
+EBOOK_VIEWER_TEST(WindowTextsTest);

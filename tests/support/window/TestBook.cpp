@@ -1,4 +1,4 @@
-#include "TestBook.h"
+#include "support/window/TestBook.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>

@@ -50,12 +50,13 @@ void ClearMessages();
 // Installs the recorder; `onMessage`, when set, runs for each message as it arrives.
 void RecordMessages(std::function<void(const RecordedMessage&)> onMessage = {});
 
-// Processes events until `done` holds; `what` names what is awaited in the failure message.
+// Processes events until `done` holds; `what` names what is awaited ("the search to finish"),
+// for the failure message "Timed out after N ms waiting for <what>": every wait names its own.
 // Past `deadline` the current test function fails with that message and the wait returns
 // false. Qt Test 6.4 aborts the whole run on an exception escaping a test function, so a
 // timeout does not throw: later waits in an already failed function return false at once,
 // and the function ends at its next QVERIFY/QCOMPARE (or `if (!WaitUntil(...)) return;`).
-bool WaitUntil(const std::function<bool()>& done, const char* what = "a condition in the window",
+bool WaitUntil(const std::function<bool()>& done, const char* what,
                std::chrono::milliseconds deadline = std::chrono::seconds(60));
 
 // The result of a script in the page.
