@@ -70,7 +70,7 @@ void RecordMessages(std::function<void(const RecordedMessage&)> onMessage) {
 }
 
 bool WaitUntil(const std::function<bool()>& done, const char* what,
-               std::chrono::milliseconds deadline) {
+               std::chrono::milliseconds deadline, std::source_location where) {
   QDeadlineTimer timer(deadline);
   while (!done()) {
     // Once the test function has failed, further waits in it return at once: the function
@@ -79,7 +79,7 @@ bool WaitUntil(const std::function<bool()>& done, const char* what,
     if (timer.hasExpired()) {
       const std::string message = "Timed out after " + std::to_string(deadline.count()) +
                                   " ms waiting for " + what;
-      QTest::qFail(message.c_str(), __FILE__, __LINE__);
+      QTest::qFail(message.c_str(), where.file_name(), static_cast<int>(where.line()));
       return false;
     }
     QTest::qWait(5);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,11 @@ void RecordMessages(std::function<void(const RecordedMessage&)> onMessage = {});
 // false. Qt Test 6.4 aborts the whole run on an exception escaping a test function, so a
 // timeout does not throw: later waits in an already failed function return false at once,
 // and the function ends at its next QVERIFY/QCOMPARE (or `if (!WaitUntil(...)) return;`).
+// The failure is reported at `where`, the line that waited.
+inline constexpr std::chrono::milliseconds kWaitDeadline = std::chrono::seconds(60);
 bool WaitUntil(const std::function<bool()>& done, const char* what,
-               std::chrono::milliseconds deadline = std::chrono::seconds(60));
+               std::chrono::milliseconds deadline = kWaitDeadline,
+               std::source_location where = std::source_location::current());
 
 // The result of a script in the page.
 QVariant RunScript(QWebEnginePage* page, const QString& script);
