@@ -41,7 +41,8 @@ Scratch::~Scratch() {
 fs::path Scratch::Write(std::string_view relative, std::string_view bytes) const {
   const fs::path file = path_ / relative;
   fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file;
 }
 

@@ -20,8 +20,8 @@ QString Quoted(const QString& text) { return QLatin1Char('\'') + text + QLatin1C
 
 void InstallLinkBook(const std::string& options, const std::string& href,
                      std::vector<std::string> extra) {
-  std::vector<std::string> lines = {"[cSettings]", "DATA=" + options, "home=start.htm",
-                                    "[cInfo]", "title=Links"};
+  std::vector<std::string> lines = {"[cSettings]", "DATA=" + options, "home=start.htm", "[cInfo]",
+                                    "title=Links"};
   lines.insert(lines.end(), extra.begin(), extra.end());
   const std::string link = "<a id=go href=\"" + href + "\">go</a>";
   InstallBook({SettingsEntry(lines),

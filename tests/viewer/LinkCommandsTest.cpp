@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "LinkBook.h"
+#include "support/window/OpenedTargets.h"
 #include "support/window/TestBook.h"
 #include "support/window/TestClasses.h"
 #include "support/window/WindowWaits.h"
@@ -29,20 +30,13 @@ using namespace ebook::test;
 class LinkCommandsTest : public QObject {
   Q_OBJECT
 
-  std::vector<std::string> opened_;
-  ShellOpener previousOpener_;
+  OpenedTargets opened_;
   PreviewWatch preview_;
 
  private slots:
-  void initTestCase() {
-    previousOpener_ = SetShellOpener([this](const std::string& target) {
-      opened_.push_back(target);
-    });
-  }
-  void cleanupTestCase() { SetShellOpener(previousOpener_); }
   void init() {
     ClearMessages();
-    opened_.clear();
+    opened_.targets.clear();
     preview_.Reset();
     Application::setTitle(QStringLiteral("eBook"));
   }
@@ -79,7 +73,7 @@ class LinkCommandsTest : public QObject {
     if (word == QLatin1String("SHOW#")) {
       WaitUntil([] { return !Messages().empty(); }, "the SHOW command to show its message");
     } else if (word == QLatin1String("OPEN#")) {
-      WaitUntil([&] { return !opened_.empty(); }, "the OPEN command to open its address");
+      WaitUntil([&] { return !opened_.targets.empty(); }, "the OPEN command to open its address");
     } else if (word == QLatin1String("EXIT#") || word == QLatin1String("QUIT#")) {
       WaitUntil([&] { return !closed.isEmpty(); }, "the window to close");
       QVERIFY(!window.isVisible());
@@ -102,8 +96,8 @@ class LinkCommandsTest : public QObject {
     const QStringList expectedMessages =
         word == QLatin1String("SHOW#") ? QStringList{"HI", "END"} : QStringList{"END"};
     QCOMPARE(MessageTexts(), expectedMessages);
-    QCOMPARE(opened_.size(), size_t{word == QLatin1String("OPEN#") ? 1u : 0u});
-    if (!opened_.empty()) QCOMPARE(opened_[0], std::string("/SOME/FILE.PDF"));
+    QCOMPARE(opened_.targets.size(), size_t{word == QLatin1String("OPEN#") ? 1u : 0u});
+    if (!opened_.targets.empty()) QCOMPARE(opened_.targets[0], std::string("/SOME/FILE.PDF"));
     QCOMPARE(closed.size(), word == QLatin1String("EXIT#") || word == QLatin1String("QUIT#"));
     QCOMPARE(preview_.previews, word == QLatin1String("PRIN#") ? 1 : 0);
     QCOMPARE(PageAddress(window), before);
@@ -137,7 +131,7 @@ class LinkCommandsTest : public QObject {
     Fence(window);
     QCOMPARE(MessageTexts(), shown + QStringList{"END"});
     QCOMPARE(Messages().front().caption, QStringLiteral("Links"));
-    QVERIFY(opened_.empty());
+    QVERIFY(opened_.targets.empty());
     QCOMPARE(PageAddress(window), kStart);
   }
 
@@ -181,14 +175,14 @@ class LinkCommandsTest : public QObject {
         {QStringLiteral("#DO#OPEN#http://example.com/"), "HTTP://EXAMPLE.COM/"},
     };
     for (const auto& [href, target] : cases) {
-      opened_.clear();
+      opened_.targets.clear();
     preview_.Reset();
       InstallLinkBook(Options(), href.toStdString());
       TBB1 window(test::Book());
       WaitForFrame(window);
       Trigger(window, Way::FragmentLink, href);
       Fence(window);
-      QCOMPARE(opened_, std::vector<std::string>{target});
+      QCOMPARE(opened_.targets, std::vector<std::string>{target});
     }
   }
 
@@ -224,11 +218,11 @@ class LinkCommandsTest : public QObject {
     QCOMPARE(window.BookmarkKey(), QStringLiteral("Shelf Book{3}"));
     QCOMPARE(window.StartAddress, QStringLiteral("ebook://book/other.htm"));
     WaitForDocument(window);
-    opened_.clear();
+    opened_.targets.clear();
     preview_.Reset();
     RunScript(window.WebBrowser1->Document(), QStringLiteral("document.getElementById('go').click()"));
     Fence(window);
-    QCOMPARE(opened_, std::vector<std::string>{drive + "/DOCS/A.PDF"});
+    QCOMPARE(opened_.targets, std::vector<std::string>{drive + "/DOCS/A.PDF"});
   }
 
   void commandsFromOutsidePagesRefused_data() {

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "support/window/OpenedTargets.h"
 #include "support/window/TestBook.h"
 #include "support/window/TestClasses.h"
-#include "platform/Shell.h"
 #include "viewer/window/MainWindow.h"
 #include "viewer/browser/WebBrowser.h"
 
@@ -46,19 +46,12 @@ QImage ButtonPicture(const TBB1& window, int button) {
 class ToolbarTest : public QObject {
   Q_OBJECT
 
-  std::vector<std::string> opened_;
-  ShellOpener previousOpener_;
+  OpenedTargets opened_;
 
  private slots:
-  void initTestCase() {
-    previousOpener_ = SetShellOpener([this](const std::string& target) {
-      opened_.push_back(target);
-    });
-  }
-  void cleanupTestCase() { SetShellOpener(previousOpener_); }
   void init() {
     ClearMessages();
-    opened_.clear();
+    opened_.targets.clear();
   }
 
   void buttonsInPlacementOrder_data() {
@@ -259,13 +252,13 @@ class ToolbarTest : public QObject {
     const std::vector<std::string> expected =
         logoUrl.isEmpty() ? std::vector<std::string>{}
                           : std::vector<std::string>{logoUrl.toStdString()};
-    QCOMPARE(opened_, expected);
+    QCOMPARE(opened_.targets, expected);
     // A logo with an address is a link the keyboard reaches and follows; one without is not.
     QCOMPARE(window.Image1->focusPolicy() == Qt::TabFocus, !logoUrl.isEmpty());
-    opened_.clear();
+    opened_.targets.clear();
     QTest::keyClick(window.Image1, Qt::Key_Return);
     QTest::keyClick(window.Image1, Qt::Key_Space);
-    QCOMPARE(opened_.size(), logoUrl.isEmpty() ? 0u : 2u);
+    QCOMPARE(opened_.targets.size(), logoUrl.isEmpty() ? 0u : 2u);
   }
 
   void buttonsRunTheirHandlers() {
