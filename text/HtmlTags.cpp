@@ -24,16 +24,11 @@ size_t FindEndTag(std::string_view html, std::string_view tag, size_t from) {
 
 }  // namespace
 
-std::string WithAmpersands(std::string_view value) {
-  std::string text(value);
-  for (size_t at = 0; (at = text.find("&amp;", at)) != std::string::npos; ++at)
-    text.erase(at + 1, 4);
-  return text;
-}
+std::string AttributeText(std::string_view value) { return DecodeCharacterReferences(value); }
 
 std::optional<std::string> HtmlTag::Attribute(std::string_view wanted) const {
   for (const HtmlAttribute& attribute : attributes)
-    if (attribute.name == wanted) return WithAmpersands(attribute.value);
+    if (attribute.name == wanted) return AttributeText(attribute.value);
   return std::nullopt;
 }
 

@@ -26,12 +26,13 @@ struct HtmlTag {
   size_t after = 0;    // offset after ">"
   size_t bodyEnd = 0;  // <script> and <style>: offset of their end tag, or the text's end
 
-  // The value of the attribute, "&amp;" read as "&"; nullopt when absent.
+  // The value of the attribute as the browser reads it (AttributeText); nullopt when absent.
   std::optional<std::string> Attribute(std::string_view name) const;
 };
 
-// An attribute's value with "&amp;" read as "&", as the browser reads "a.html?x=1&amp;y=2".
-std::string WithAmpersands(std::string_view value);
+// An attribute's value as the browser reads it: character references decoded, so that
+// "a.html?x=1&amp;y=2" is "a.html?x=1&y=2" and id="&lt;init&gt;()" is "<init>()".
+std::string AttributeText(std::string_view value);
 
 class HtmlTags {
  public:

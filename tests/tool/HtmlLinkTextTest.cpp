@@ -1,5 +1,6 @@
 // The checker follows a link as the browser requests it: in HTML the attribute's character
-// references are decoded first, so "a&#45;b.html" leads to the page a-b.html.
+// references are decoded first, so "a&#45;b.html" leads to the page a-b.html; and the ids a
+// fragment is looked for among are read the same way.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -48,6 +49,25 @@ TEST(HtmlLinkText, CheckerFindsPagesNamedWithCharacterReferences) {
   EXPECT_EQ(run.code, kExitOk) << run.out << run.err;
   EXPECT_THAT(run.out, HasSubstr(": 0 errors, "));
   EXPECT_THAT(run.out, ::testing::Not(HasSubstr("no entry has this name")));
+}
+
+TEST(HtmlLinkText, IdsAreReadWithTheirCharacterReferencesDecoded) {
+  // As javadoc writes a constructor's place and the links to it.
+  std::vector<std::string> ids;
+  HtmlLinks("<section id=\"&lt;init&gt;()\"></section><a name='a&amp;b'></a><p id=plain>", &ids);
+  EXPECT_EQ(ids, (std::vector<std::string>{"<init>()", "a&b", "plain"}));
+
+  std::vector<BookEntry> entries = {
+      {"XSE1.QRLC", "[cSettings]\r\nDATA=1111111111000001000000000000201110\r\nhome=index.html\r\n"},
+      {"index.html", "<a href=\"#%3Cinit%3E()\">new</a><a href=\"#missing\">gone</a>"
+                     "<section id=\"&lt;init&gt;()\">Constructor</section>"},
+  };
+  SortInBookOrder(entries);
+  Scratch scratch;
+  const std::string book = scratch.Write("book", EncodeArchive(entries)).string();
+  const testing::ToolRun run = RunTool({"check", book});
+  EXPECT_THAT(run.out, ::testing::Not(HasSubstr("<init>")));
+  EXPECT_THAT(run.out, HasSubstr("missing anchor 1)"));
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ std::vector<PageLink> HtmlLinks(std::string_view html, std::vector<std::string>*
     for (const HtmlAttribute& attribute : tag->attributes) {
       const int line = lines.At(attribute.valueAt);
       if (ids && (attribute.name == "id" || (attribute.name == "name" && tag->name == "a")))
-        ids->push_back(WithAmpersands(attribute.value));
+        ids->push_back(AttributeText(attribute.value));
       if (NamesAddress(tag->name, attribute.name))
         links.push_back({tag->name + " " + attribute.name,
                          LinkAddressInHtml(attribute.value), line});
