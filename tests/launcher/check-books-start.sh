@@ -5,7 +5,13 @@
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A viewer started again by a hand-over is no child of this script: it may still be closing
+# when the script ends, so the folder goes once no process of ours names it.
+cleanup() {
+  for _ in $(seq 100); do pgrep -f -- "$work/" >/dev/null || break; sleep 0.1; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
 mkdir -p "$work/run" "$work/config" "$work/source/sub"
 chmod 700 "$work/run"
@@ -17,6 +23,18 @@ printf '[cSettings]\r\nDATA=0000000000000000000000000000000000\r\nhome=index.htm
 "$build/bin/ebook-pack" build "$work/source" -o "$work/book.ebook" --settings "$work/book.ini" >/dev/null
 
 status=0
+# wait_for WHAT COMMAND...: until COMMAND succeeds; past 60 s the test fails naming WHAT.
+wait_for() {
+  local what=$1 deadline=$((SECONDS + 60))
+  shift
+  until "$@"; do
+    if ((SECONDS >= deadline)); then
+      echo "timed out after 60 s waiting for $what"
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
 expect() {  # expect WHAT PATTERN OUTPUT
   if ! grep -qE "$2" <<<"$3"; then
     printf '%s: expected /%s/ in:\n%s\n' "$1" "$2" "$3"
@@ -74,7 +92,7 @@ printf '[cSettings]\r\nDATA=00000000000000000100000000000000000\r\nhome=index.ht
 "$build/bin/ebook-pack" build "$work/source" -o "$work/term.ebook" --settings "$work/term.ini" >/dev/null
 TMPDIR=$work/tmp "$work/term.ebook" >/dev/null 2>&1 &
 book=$!
-until compgen -G "$work/tmp/TMP*/INDEX.HTML" >/dev/null; do sleep 0.1; done
+wait_for "the book to extract its pages" compgen -G "$work/tmp/TMP*/INDEX.HTML"
 # A request during the extraction or the first page's load ends the viewer before it has shown
 # a page, with nothing to bookmark; the page has long been shown after this.
 sleep 3
@@ -99,8 +117,10 @@ cp "$work/shelf/temp0a0.exe" "$work/new.ebook"
 rm -f "$work/config/QUIREL eBook/recent-books.ini"
 "$build/bin/ebook" "$work/shelf/temp0a0.exe" book.ebook >"$work/handover.log" 2>&1 || true
 # The viewer started again records the book it shows, and its bookmark when it has closed.
-until grep -qs "$work/shelf/book.ebook" "$work/config/QUIREL eBook/recent-books.ini"; do sleep 0.1; done
-until grep -qs "bookmark=" "$work/config/QUIREL eBook.conf"; do sleep 0.1; done
-while [[ -e $work/shelf/temp0a0.exe ]]; do sleep 0.1; done
+wait_for "the viewer started again to list the book" \
+  grep -qs "$work/shelf/book.ebook" "$work/config/QUIREL eBook/recent-books.ini"
+wait_for "the viewer started again to save its bookmark" \
+  grep -qs "bookmark=" "$work/config/QUIREL eBook.conf"
+wait_for "temp0a0.exe to be removed" test ! -e "$work/shelf/temp0a0.exe"
 cmp -s "$work/shelf/book.ebook" "$work/new.ebook" || { echo "the book file was not replaced"; status=1; }
 exit $status
